@@ -1,0 +1,41 @@
+# The two commands of the README, and the extra builds that CI runs.
+#   make run    installs what is missing, builds, and runs the game
+#   make test   installs what is missing, builds, and runs every test (x11 ones under Xvfb)
+JOBS ?= $(shell nproc)
+BUILD ?= build
+CMAKE_FLAGS ?=
+
+.PHONY: run test deps build test-sanitize fuzz bench clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/examples/modules_demo
+
+test: build
+	bash scripts/with-xvfb.sh ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE fuzz
+
+# Unit and x11 tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B build-sanitize -DCORVEX_SANITIZE=ON -DCORVEX_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+	cmake --build build-sanitize -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 bash scripts/with-xvfb.sh ctest --test-dir build-sanitize --output-on-failure -j $(JOBS) -LE fuzz
+
+# The libFuzzer targets, each run for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 20
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCORVEX_FUZZ=ON -DCORVEX_TESTS=OFF \
+	  -DCORVEX_BENCH=OFF -DCORVEX_FUZZ_SECONDS=$(FUZZ_SECONDS) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build-fuzz -j $(JOBS)
+	ctest --test-dir build-fuzz --output-on-failure -L fuzz
+
+bench: build
+	bash scripts/with-xvfb.sh bash scripts/run-benchmarks.sh $(BUILD)
+
+clean:
+	rm -rf build build-sanitize build-fuzz

@@ -1,0 +1,34 @@
+// Hooks: numbered chains of callbacks run in priority order, each passing its result on.
+#pragma once
+
+#include "runtime/array.h"
+#include "runtime/module.h"
+#include "runtime/object.h"
+
+namespace corvex {
+
+using HookFunction = Ref<Object> (*)(int id, Ref<Object> data, Ref<Object> context);
+
+class THook : public Object {
+public:
+    Ref<THook> succ;
+    int priority = 0;
+    HookFunction func = nullptr;
+    Ref<Object> context;
+};
+
+// The 256 chain heads, one per hook id; made when the hook module starts.
+extern Array<Ref<THook>> hooks;
+
+// A new hook id: 0, 1, ... 255; throws the string "Too many hook ids" after that.
+int AllocHookId();
+// Adds func with its context to chain id, before the first entry of lower priority.
+void AddHook(int id, HookFunction func, Ref<Object> context = nullptr, int priority = 0);
+// Runs chain id, highest priority first, each entry on what the previous returned.
+Ref<Object> RunHooks(int id, Ref<Object> data);
+// Removes the first entry with this func and this context (identity), if any.
+void RemoveHook(int id, HookFunction func, Ref<Object> context = nullptr);
+
+extern Module hook_module;
+
+}  // namespace corvex

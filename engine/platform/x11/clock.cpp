@@ -1,0 +1,24 @@
+// The desktop clock: CLOCK_MONOTONIC in milliseconds, sleeps with clock_nanosleep.
+#include <cerrno>
+#include <cstdint>
+#include <ctime>
+
+#include "platform/clock.h"
+
+namespace corvex {
+
+int MilliSecs() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+    return static_cast<int>(static_cast<uint32_t>(ms));
+}
+
+void Delay(int ms) {
+    if (ms <= 0) return;
+    timespec ts{ms / 1000, (ms % 1000) * 1000000L};
+    while (clock_nanosleep(CLOCK_MONOTONIC, 0, &ts, &ts) == EINTR) {
+    }
+}
+
+}  // namespace corvex

@@ -1,0 +1,89 @@
+// The object model: intrusively reference-counted objects and the Ref<T> handle.
+//
+// Every engine object derives from Object. A Ref<T> holds one reference; the object is
+// deleted when the last Ref goes. Because the count lives inside the object, a
+// constructor may hand out `this` (wrap it in a Ref) safely. Dereferencing a Null Ref
+// throws TNullObjectException, so Null misuse is a runtime error rather than a crash.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <type_traits>
+#include <utility>
+
+namespace corvex {
+
+class String;
+
+class Object {
+public:
+    Object() = default;
+    Object(const Object&) : refs_(0) {}
+    Object& operator=(const Object&) { return *this; }
+    virtual ~Object() = default;
+
+    // Text of the object; the default names its address.
+    virtual String ToString() const;
+    // Order relative to another object: negative, 0 or positive. The default compares
+    // identity, so distinct objects are never equal.
+    virtual int Compare(const Object* other) const;
+
+    void Retain() const { refs_.fetch_add(1, std::memory_order_relaxed); }
+    void Release() const {
+        if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+    }
+    int RefCount() const { return refs_.load(std::memory_order_relaxed); }
+
+private:
+    mutable std::atomic<int> refs_{0};
+};
+
+[[noreturn]] void ThrowNullObject();
+
+template <class T>
+class Ref {
+public:
+    constexpr Ref() noexcept = default;
+    constexpr Ref(std::nullptr_t) noexcept {}
+    Ref(T* p) noexcept : p_(p) { if (p_) p_->Retain(); }
+    Ref(const Ref& o) noexcept : Ref(o.p_) {}
+    Ref(Ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    Ref(const Ref<U>& o) noexcept : Ref(o.get()) {}
+    template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    Ref(Ref<U>&& o) noexcept : p_(o.release()) {}
+    ~Ref() { if (p_) p_->Release(); }
+
+    Ref& operator=(Ref o) noexcept { std::swap(p_, o.p_); return *this; }
+
+    T* operator->() const { if (!p_) ThrowNullObject(); return p_; }
+    T& operator*() const { if (!p_) ThrowNullObject(); return *p_; }
+    T* get() const noexcept { return p_; }
+    explicit operator bool() const noexcept { return p_ != nullptr; }
+    // Gives up the reference without releasing it (for moves between Ref types).
+    T* release() noexcept { return std::exchange(p_, nullptr); }
+
+    template <class U>
+    bool operator==(const Ref<U>& o) const noexcept { return p_ == o.get(); }
+    bool operator==(const T* o) const noexcept { return p_ == o; }
+    bool operator==(std::nullptr_t) const noexcept { return p_ == nullptr; }
+
+private:
+    T* p_ = nullptr;
+};
+
+// Makes a new object and returns the first reference to it.
+template <class T, class... Args>
+Ref<T> New(Args&&... args) {
+    return Ref<T>(new T(std::forward<Args>(args)...));
+}
+
+// Downcast: Null when the object is not a T (or is Null).
+template <class T, class U>
+Ref<T> Cast(const Ref<U>& r) {
+    return Ref<T>(dynamic_cast<T*>(r.get()));
+}
+
+using ObjectRef = Ref<Object>;
+
+}  // namespace corvex

@@ -1,0 +1,63 @@
+// Process entry, the process globals and the end of the process.
+#pragma once
+
+#include "runtime/array.h"
+#include "runtime/exception.h"
+#include "runtime/module.h"
+#include "runtime/string.h"
+
+namespace corvex {
+
+// Set once by the start-up routine; empty before it.
+extern String ApplicationDir;     // directory of the program file, no trailing slash but at the root
+extern String ApplicationFile;    // full path of the program file
+extern String ApplicationTitle;   // caption of graphics windows
+extern Array<String> ApplicationArgs;  // the command line, program name first
+extern String LaunchDirectory;    // working directory at launch
+
+// The module whose imports are the runtime, the debugger (when built in) and the
+// program's own module; the process entry starts the chain of initialisers through it.
+extern Module appstub_module;
+// The program's own module; a program defines it with CORVEX_APPLICATION.
+extern Module application_module;
+
+// Application entry: installs the fault handlers, records the program's path, runs the
+// start-up routine and then every module body. Returns 0 when the bodies return.
+int ApplicationEntry(int argc, char** argv);
+
+// Start-up routine: fills the process globals, then makes the application directory the
+// working directory.
+void StartUp(int argc, char** argv, const String& appDir, const String& appFile);
+
+// The directory part of a program path: cut at the last slash, keeping the slash when it
+// ends a root ("/" or a drive such as "C:/"). A path without a slash gives ".".
+String ApplicationDirOf(const String& appFile);
+
+// Registers a handler to run when the process ends; the last registered runs first.
+void AddEndHandler(void (*handler)());
+// Ends the process at once with status 0; the end handlers run.
+[[noreturn]] void EndProgram();
+
+// Receives any exception that nothing caught. The default writes its text to standard
+// error and ends the process with status -1 (the end handlers still run).
+using UnhandledExceptionHandler = void (*)(const TException& e);
+void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler);
+[[noreturn]] void ReportUncaught(const TException& e);
+
+// Write text to standard output / error (as UTF-8) and flush the stream.
+void WriteStdout(const String& text);
+void WriteStderr(const String& text);
+
+// Installs the handler that turns fatal signals into the runtime's "Received Signal" end.
+void InstallSignalHandlers();
+
+}  // namespace corvex
+
+// Defines the program's module and opens its body, which is the program itself:
+//   CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, ...) { ... }
+#define CORVEX_APPLICATION(...)                                                       \
+    static void corvex_application_body();                                             \
+    static ::corvex::Module* const corvex_application_imports[] = {__VA_ARGS__};       \
+    ::corvex::Module corvex::application_module{"application", corvex_application_imports, \
+                                                &corvex_application_body};             \
+    static void corvex_application_body()

@@ -1,0 +1,54 @@
+// A program for the start-up tests: its first argument picks what it does.
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+#include "runtime/startup.h"
+
+using namespace corvex;
+
+namespace {
+
+void EndA() { WriteStdout("end A\n"); }
+void EndB() { WriteStdout("end B\n"); }
+
+String Order;
+void BodyOf(const char* name) { Order += name; }
+
+}  // namespace
+
+// A diamond: left and right both import base; top imports left then right.
+namespace corvex {
+CORVEX_MODULE(probe_base, &runtime_module) { BodyOf("base "); }
+CORVEX_MODULE(probe_left, &runtime_module, &probe_base_module) { BodyOf("left "); }
+CORVEX_MODULE(probe_right, &runtime_module, &probe_base_module) { BodyOf("right "); }
+CORVEX_MODULE(probe_top, &runtime_module, &probe_left_module, &probe_right_module, &probe_base_module) {
+    BodyOf("top");
+}
+}  // namespace corvex
+
+CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::probe_top_module) {
+    String mode = ApplicationArgs.Length() > 1 ? ApplicationArgs[1] : String("globals");
+    AddEndHandler(&EndA);
+    AddEndHandler(&EndB);
+    if (mode == "globals") {
+        char cwd[4096];
+        WriteStdout("dir=" + ApplicationDir + "\nfile=" + ApplicationFile + "\ntitle=" + ApplicationTitle +
+                    "\nlaunch=" + LaunchDirectory + "\ncwd=" + String(getcwd(cwd, sizeof cwd)) + "\nargs=" +
+                    String::FromInt(ApplicationArgs.Length()) + "\norder=" + Order + "\n");
+    } else if (mode == "error") {
+        RaiseRuntimeError("Something broke");
+    } else if (mode == "string") {
+        ThrowString("Too many hook ids");
+    } else if (mode == "null") {
+        Ref<Object> nothing;
+        nothing->ToString();
+    } else if (mode == "end") {
+        EndProgram();
+    } else if (mode == "signal") {
+        std::raise(SIGTERM);
+    } else if (mode == "segv") {
+        std::raise(SIGSEGV);
+    }
+    WriteStdout("body returned\n");
+}

@@ -1,0 +1,107 @@
+// Runs the probe program as a separate process and checks what the process shows.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct ProbeRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Runs the probe with one argument from the working directory cwd.
+ProbeRun RunProbe(const std::string& mode, const std::string& cwd) {
+    auto tmp = std::filesystem::temp_directory_path() / ("probe_" + std::to_string(getpid()));
+    std::filesystem::create_directories(tmp);
+    std::string out = (tmp / "out").string(), err = (tmp / "err").string();
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addchdir_np(&fa, cwd.c_str());
+    const char* argv[] = {STARTUP_PROBE, mode.c_str(), nullptr};
+    pid_t pid;
+    EXPECT_EQ(0, posix_spawn(&pid, STARTUP_PROBE, &fa, nullptr, const_cast<char**>(argv), environ));
+    posix_spawn_file_actions_destroy(&fa);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ProbeRun r{WIFEXITED(status) ? WEXITSTATUS(status) : -1000 - WTERMSIG(status), Slurp(out), Slurp(err)};
+    std::filesystem::remove_all(tmp);
+    return r;
+}
+
+std::string ProbeDir() { return std::filesystem::path(STARTUP_PROBE).parent_path().string(); }
+
+}  // namespace
+
+TEST(StartUp, GlobalsAndWorkingDirectoryWhenLaunchedElsewhere) {
+    std::string elsewhere = std::filesystem::canonical(std::filesystem::temp_directory_path()).string();
+    ProbeRun r = RunProbe("globals", elsewhere);
+    EXPECT_EQ(0, r.status) << r.err;
+    std::string dir = std::filesystem::canonical(ProbeDir()).string();
+    EXPECT_NE(std::string::npos, r.out.find("dir=" + dir + "\n")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("file=" + dir + "/startup_probe\n")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("title=Corvex Application\n"));
+    EXPECT_NE(std::string::npos, r.out.find("launch=" + elsewhere + "\n")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("cwd=" + dir + "\n")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("args=2\n"));
+}
+
+TEST(StartUp, ModuleBodiesRunOnceImportsFirst) {
+    ProbeRun r = RunProbe("globals", "/");
+    EXPECT_NE(std::string::npos, r.out.find("order=base left right top\n")) << r.out;
+}
+
+TEST(StartUp, EndHandlersRunLastRegisteredFirst) {
+    ProbeRun normal = RunProbe("globals", "/");
+    EXPECT_NE(std::string::npos, normal.out.find("end B\nend A\n")) << normal.out;
+    ProbeRun ended = RunProbe("end", "/");
+    EXPECT_EQ(0, ended.status);
+    EXPECT_EQ(std::string::npos, ended.out.find("body returned"));
+    EXPECT_NE(std::string::npos, ended.out.find("end B\nend A\n")) << ended.out;
+}
+
+TEST(StartUp, UncaughtErrorsEndWithStatus255AndTheirText) {
+    ProbeRun r = RunProbe("error", "/");
+    EXPECT_EQ(255, r.status);
+    EXPECT_EQ("Something broke", r.err);
+    EXPECT_NE(std::string::npos, r.out.find("end B\nend A\n")) << "end handlers still run";
+    EXPECT_EQ(std::string::npos, r.out.find("body returned"));
+
+    ProbeRun s = RunProbe("string", "/");
+    EXPECT_EQ(255, s.status);
+    EXPECT_EQ("Too many hook ids", s.err);
+
+    ProbeRun n = RunProbe("null", "/");
+    EXPECT_EQ(255, n.status);
+    EXPECT_EQ("Attempt to access field or method of Null object", n.err);
+}
+
+TEST(StartUp, SignalsReportTheirNumberAndEndWith255) {
+    ProbeRun term = RunProbe("signal", "/");
+    EXPECT_EQ(255, term.status);
+    EXPECT_EQ("signal!:15\n", term.out.substr(0, 11));
+    EXPECT_EQ("Received Signal", term.err);
+
+    ProbeRun segv = RunProbe("segv", "/");
+    EXPECT_EQ(255, segv.status);
+    EXPECT_EQ("signal!:11\n", segv.out.substr(0, 11));
+    EXPECT_EQ("Received Signal", segv.err);
+}
