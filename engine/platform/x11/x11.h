@@ -1,0 +1,27 @@
+// The native layer shared by the X11 system driver and the GLX graphics driver.
+//
+// The system driver owns the connection and the pump; the graphics driver creates the
+// windows and registers each one here, so that every X event of a program window is
+// first translated into engine events and then handed to the window's own procedure.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include "runtime/object.h"
+
+namespace corvex {
+
+// The program's connection to the X server, opened on first use; nullptr when there is
+// no display (everything but opening graphics still works then).
+Display* X11Display();
+
+// Called for every X event of a registered window, after the event translation.
+using X11WindowProc = void (*)(const XEvent& event, void* user);
+
+// Makes window one of the program's windows: its events are translated with source as
+// the events' source, then passed to proc. Focus, pointer tracking and pointer hiding
+// apply to registered windows only.
+void X11RegisterWindow(Window window, Ref<Object> source, X11WindowProc proc, void* user);
+void X11UnregisterWindow(Window window);
+
+}  // namespace corvex
