@@ -44,8 +44,12 @@ endfunction()
 
 # corvex_test(NAME SOURCES ... LINKS ... [LABEL unit|x11|replay] [PLATFORM ...])
 # A GoogleTest executable registered with CTest under the label (unit by default).
+# Nothing is built when CORVEX_TESTS is off (the fuzzing build).
 function(corvex_test name)
   cmake_parse_arguments(T "" "LABEL;PLATFORM" "SOURCES;LINKS" ${ARGN})
+  if(NOT CORVEX_TESTS)
+    return()
+  endif()
   if(NOT T_LABEL)
     set(T_LABEL unit)
   endif()
