@@ -1,0 +1,32 @@
+# corvex_embed(TARGET NAME name FILE file)
+#
+# Embeds the bytes of file in TARGET under name, readable as "incbin::name". The file
+# becomes a generated source holding a byte array and one record of the program's
+# table of embedded blocks. For a static library (an engine module) the generated
+# object is handed to every program that links the library, so the record is always
+# linked even though nothing refers to it by symbol.
+function(corvex_embed target)
+  cmake_parse_arguments(E "" "NAME;FILE" "" ${ARGN})
+  if(NOT E_NAME OR NOT E_FILE)
+    message(FATAL_ERROR "corvex_embed(${target}): NAME and FILE are required")
+  endif()
+  get_filename_component(file ${E_FILE} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  string(MAKE_C_IDENTIFIER "${target}_${E_NAME}" id)
+  set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/embed-file.cmake)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/corvex_embed/${id}.cpp)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${file} -DOUTPUT=${out} -DNAME=${E_NAME} -P ${script}
+    DEPENDS ${file} ${script}
+    COMMENT "Embedding ${E_NAME}"
+    VERBATIM)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "STATIC_LIBRARY")
+    add_library(${id}_embed OBJECT ${out})
+    target_link_libraries(${id}_embed PRIVATE corvex_incbin)
+    target_link_libraries(${target} INTERFACE corvex_incbin ${id}_embed
+                          "$<TARGET_OBJECTS:${id}_embed>")
+  else()
+    target_sources(${target} PRIVATE ${out})
+    target_link_libraries(${target} PRIVATE corvex_incbin)
+  endif()
+endfunction()

@@ -1,0 +1,28 @@
+// The data blocks embedded in the program, looked up by name.
+//
+// corvex_embed() in CMake turns files into constant records placed in one linker
+// section, "corvex_incbin"; the linker gathers every record of the program there, so the
+// table exists before anything runs and nothing registers at start-up.
+#pragma once
+
+#include <cstddef>
+
+#include "runtime/string.h"
+
+namespace corvex {
+
+struct IncbinBlock {
+    const char* name;            // UTF-8, as given to corvex_embed
+    const unsigned char* data;
+    size_t size;
+};
+
+// The block embedded under name; nullptr when there is none.
+const IncbinBlock* FindIncbin(const String& name);
+
+}  // namespace corvex
+
+// Defines one record of the table (used by the generated sources).
+#define CORVEX_INCBIN_RECORD(id, name, data, size)                                  \
+    [[gnu::used, gnu::section("corvex_incbin")]] constinit const ::corvex::IncbinBlock id = \
+        {name, data, size}
