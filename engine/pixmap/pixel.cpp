@@ -1,0 +1,100 @@
+#include "pixmap/pixel.h"
+
+#include <cstring>
+
+namespace corvex {
+
+CORVEX_MODULE(pixel, &runtime_module) {}
+
+namespace {
+
+using Byte = uint8_t;
+
+// Writes each input pixel as the four standard bytes that make(p, o) produces.
+template <int InBytes, class Make>
+void ToStd(const Byte* in, Byte* out, int count, Make make) {
+    for (int i = 0; i < count; ++i, in += InBytes, out += 4) make(in, out);
+}
+
+template <int OutBytes, class Make>
+void FromStd(const Byte* in, Byte* out, int count, Make make) {
+    for (int i = 0; i < count; ++i, in += 4, out += OutBytes) make(in, out);
+}
+
+void Set4(Byte* o, int r, int g, int b, int a) {
+    o[0] = static_cast<Byte>(r);
+    o[1] = static_cast<Byte>(g);
+    o[2] = static_cast<Byte>(b);
+    o[3] = static_cast<Byte>(a);
+}
+
+// A temporary run of standard pixels, used in slices so no allocation is needed.
+constexpr int kSlice = 256;
+
+}  // namespace
+
+void CopyPixels(const void* in, void* out, int format, int count) {
+    size_t bytes = static_cast<size_t>(count) * BytesPerPixel[format];
+    if (count > 0 && in != out) std::memmove(out, in, bytes);
+}
+
+void ConvertPixelsToStdFormat(const void* src, void* dst, int format, int count) {
+    auto in = static_cast<const Byte*>(src);
+    auto out = static_cast<Byte*>(dst);
+    switch (format) {
+    case PF_I8: ToStd<1>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, p[0], p[0], p[0], 255); }); break;
+    case PF_A8: ToStd<1>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, 255, 255, 255, p[0]); }); break;
+    case PF_RGB888: ToStd<3>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, p[0], p[1], p[2], 255); }); break;
+    case PF_BGR888: ToStd<3>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, p[2], p[1], p[0], 255); }); break;
+    case PF_BGRA8888: ToStd<4>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, p[2], p[1], p[0], p[3]); }); break;
+    case PF_RGBA8888: CopyPixels(in, out, format, count); break;
+    case PF_RED: ToStd<1>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, p[0], 0, 0, 1); }); break;
+    case PF_GREEN: ToStd<1>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, 0, p[0], 0, 1); }); break;
+    case PF_BLUE: ToStd<1>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, 0, 0, p[0], 1); }); break;
+    case PF_ALPHA: ToStd<1>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, 0, 0, 0, p[0]); }); break;
+    case PF_INTENSITY: ToStd<1>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, p[0], p[0], p[0], p[0]); }); break;
+    case PF_LUMINANCE: ToStd<1>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, p[0], p[0], p[0], 1); }); break;
+    default: break;
+    }
+}
+
+void ConvertPixelsFromStdFormat(const void* src, void* dst, int format, int count) {
+    auto in = static_cast<const Byte*>(src);
+    auto out = static_cast<Byte*>(dst);
+    switch (format) {
+    case PF_I8:
+    case PF_LUMINANCE:
+        FromStd<1>(in, out, count, [](const Byte* p, Byte* o) { o[0] = static_cast<Byte>((p[0] + p[1] + p[2]) / 3); });
+        break;
+    case PF_A8:
+    case PF_ALPHA: FromStd<1>(in, out, count, [](const Byte* p, Byte* o) { o[0] = p[3]; }); break;
+    case PF_RED: FromStd<1>(in, out, count, [](const Byte* p, Byte* o) { o[0] = p[0]; }); break;
+    case PF_GREEN: FromStd<1>(in, out, count, [](const Byte* p, Byte* o) { o[0] = p[1]; }); break;
+    case PF_BLUE: FromStd<1>(in, out, count, [](const Byte* p, Byte* o) { o[0] = p[2]; }); break;
+    case PF_INTENSITY:
+        FromStd<1>(in, out, count, [](const Byte* p, Byte* o) { o[0] = static_cast<Byte>((p[0] + p[1] + p[2] + p[3]) / 4); });
+        break;
+    case PF_RGB888: FromStd<3>(in, out, count, [](const Byte* p, Byte* o) { o[0] = p[0], o[1] = p[1], o[2] = p[2]; }); break;
+    case PF_BGR888: FromStd<3>(in, out, count, [](const Byte* p, Byte* o) { o[0] = p[2], o[1] = p[1], o[2] = p[0]; }); break;
+    case PF_BGRA8888: FromStd<4>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, p[2], p[1], p[0], p[3]); }); break;
+    case PF_RGBA8888: CopyPixels(in, out, format, count); break;
+    default: break;
+    }
+}
+
+void ConvertPixels(const void* in, int in_format, void* out, int out_format, int count) {
+    if (in_format == out_format) return CopyPixels(in, out, in_format, count);
+    if (in_format == PF_STDFORMAT) return ConvertPixelsFromStdFormat(in, out, out_format, count);
+    if (out_format == PF_STDFORMAT) return ConvertPixelsToStdFormat(in, out, in_format, count);
+    Byte std[kSlice * 4];
+    auto src = static_cast<const Byte*>(in);
+    auto dst = static_cast<Byte*>(out);
+    int in_bpp = BytesPerPixel[in_format], out_bpp = BytesPerPixel[out_format];
+    for (int done = 0; done < count; done += kSlice) {
+        int n = count - done < kSlice ? count - done : kSlice;
+        ConvertPixelsToStdFormat(src + static_cast<size_t>(done) * in_bpp, std, in_format, n);
+        ConvertPixelsFromStdFormat(std, dst + static_cast<size_t>(done) * out_bpp, out_format, n);
+    }
+}
+
+}  // namespace corvex
