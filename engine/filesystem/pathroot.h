@@ -1,0 +1,14 @@
+// Roots of paths, shared by the path functions and the file operations.
+#pragma once
+
+#include "runtime/string.h"
+
+namespace corvex::filesystem_detail {
+
+// "//server/", "C:/", "/" or "" for a relative path.
+String RootPath(const String& path);
+bool IsRootPath(const String& path);
+// base and name with exactly one "/" between them.
+String JoinPath(const String& base, const String& name);
+
+}  // namespace corvex::filesystem_detail
