@@ -1,0 +1,30 @@
+#include "pixmap/loader.h"
+
+namespace corvex {
+
+CORVEX_MODULE(pixmap, &runtime_module, &pixel_module, &stream_module) {}
+
+Ref<TPixmapLoader> pixmap_loaders;
+
+TPixmapLoader::TPixmapLoader() : _succ(pixmap_loaders) { pixmap_loaders = Ref<TPixmapLoader>(this); }
+
+Ref<TPixmap> LoadPixmap(const Ref<Object>& url) {
+    Ref<TStream> stream = ReadStream(url);
+    if (!stream) return nullptr;
+    CloseStreamOnExit closer{*stream};
+    int64_t start = stream->Pos();
+    if (start == -1) return nullptr;
+    for (Ref<TPixmapLoader> loader = pixmap_loaders; loader; loader = loader->_succ) {
+        stream->Seek(start);
+        try {
+            if (Ref<TPixmap> pixmap = loader->LoadPixmap(stream)) return pixmap;
+        } catch (const TStreamException&) {
+            // A read past the data means "not mine"; the next loader may still accept it.
+        }
+    }
+    return nullptr;
+}
+
+Ref<TPixmap> LoadPixmap(const String& url) { return LoadPixmap(url.AsObject()); }
+
+}  // namespace corvex

@@ -1,0 +1,143 @@
+#include "pngloader/pngloader.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstring>
+#include <exception>
+
+namespace corvex {
+
+CORVEX_MODULE(pngloader, &runtime_module, &pixel_module, &pixmap_module, &stream_module) {
+    New<TPixmapLoaderPNG>();
+}
+
+namespace {
+
+constexpr int kSignatureBytes = 8;
+// The IHDR chunk's length, type, width and height: read ahead so the size can be
+// checked before libpng allocates the rows.
+constexpr int kLookahead = 16;
+
+// What the read callback reads from: the bytes read ahead, then the stream. An
+// exception thrown by the stream is kept here while libpng unwinds by longjmp.
+struct PngSource {
+    TStream* stream = nullptr;
+    uint8_t lookahead[kLookahead] = {};
+    size_t lookahead_left = kLookahead;
+    std::exception_ptr error;
+};
+
+uint32_t Be32(const uint8_t* p) { return uint32_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+
+void png_read_fn(png_structp png, png_bytep data, size_t length) {
+    auto* src = static_cast<PngSource*>(png_get_io_ptr(png));
+    size_t got = std::min(length, src->lookahead_left);
+    std::memcpy(data, src->lookahead + kLookahead - src->lookahead_left, got);
+    src->lookahead_left -= got;
+    bool failed = false;
+    try {
+        got += static_cast<size_t>(src->stream->ReadBytes(data + got, static_cast<int64_t>(length - got)));
+    } catch (...) {
+        src->error = std::current_exception();
+        failed = true;
+    }
+    // Outside the handler: png_error leaves by longjmp.
+    if (failed || got < length) png_error(png, "read past the end of the data");
+}
+
+// Expected failures say nothing: errors return to the recovery point silently and
+// warnings are dropped.
+[[noreturn]] void SilentError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void SilentWarning(png_structp, png_const_charp) {}
+
+// Frees the libpng structures however the load ends.
+struct PngStructs {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    ~PngStructs() {
+        if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+    }
+};
+
+// The recovery point. Nothing with a destructor lives in this frame, so returning
+// here by longjmp skips no clean-up.
+bool ReadImage(png_structp png, png_infop info) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_png(png, info, PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_EXPAND, nullptr);
+    return true;
+}
+
+bool HeaderSizeAllowed(const uint8_t* ihdr) {
+    return std::memcmp(ihdr + 4, "IHDR", 4) == 0 && Be32(ihdr + 8) <= INT32_MAX &&
+           Be32(ihdr + 12) <= INT32_MAX && PixmapSizeAllowed(Be32(ihdr + 8), Be32(ihdr + 12));
+}
+
+int PixmapFormatOf(int colour_type) {
+    switch (colour_type) {
+    case PNG_COLOR_TYPE_GRAY: return PF_I8;
+    case PNG_COLOR_TYPE_RGB: return PF_RGB888;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+    case PNG_COLOR_TYPE_GRAY_ALPHA: return PF_RGBA8888;
+    default: return 0;
+    }
+}
+
+Ref<TPixmap> PixmapFromRows(png_structp png, png_infop info) {
+    png_uint_32 width, height;
+    int depth, colour_type;
+    png_get_IHDR(png, info, &width, &height, &depth, &colour_type, nullptr, nullptr, nullptr);
+    int format = PixmapFormatOf(colour_type);
+    if (depth != 8 || format == 0) return nullptr;
+    auto pixmap = TPixmap::Create(static_cast<int>(width), static_cast<int>(height), format, 4);
+    png_bytepp rows = png_get_rows(png, info);
+    for (int y = 0; y < pixmap->height; ++y) {
+        uint8_t* out = pixmap->PixelPtr(0, y);
+        if (colour_type != PNG_COLOR_TYPE_GRAY_ALPHA) {
+            CopyPixels(rows[y], out, format, pixmap->width);
+            continue;
+        }
+        for (int x = 0; x < pixmap->width; ++x, out += 4) {
+            out[0] = out[1] = out[2] = rows[y][x * 2];
+            out[3] = rows[y][x * 2 + 1];
+        }
+    }
+    return pixmap;
+}
+
+Ref<TPixmap> DecodePng(TStream& stream) {
+    uint8_t signature[kSignatureBytes];
+    if (stream.ReadBytes(signature, kSignatureBytes) != kSignatureBytes ||
+        png_sig_cmp(signature, 0, kSignatureBytes) != 0) {
+        return nullptr;
+    }
+    PngSource source;
+    source.stream = &stream;
+    if (stream.ReadBytes(source.lookahead, kLookahead) != kLookahead || !HeaderSizeAllowed(source.lookahead)) {
+        return nullptr;
+    }
+    PngStructs s;
+    s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, SilentError, SilentWarning);
+    if (!s.png) return nullptr;
+    s.info = png_create_info_struct(s.png);
+    if (!s.info) return nullptr;
+    png_set_sig_bytes(s.png, kSignatureBytes);
+    png_set_read_fn(s.png, &source, png_read_fn);
+    bool read = ReadImage(s.png, s.info);
+    if (source.error) std::rethrow_exception(source.error);
+    return read ? PixmapFromRows(s.png, s.info) : nullptr;
+}
+
+}  // namespace
+
+Ref<TPixmap> LoadPixmapPNG(const Ref<Object>& url) {
+    Ref<TStream> stream = ReadStream(url);
+    if (!stream) return nullptr;
+    CloseStreamOnExit closer{*stream};
+    return DecodePng(*stream);
+}
+
+Ref<TPixmap> TPixmapLoaderPNG::LoadPixmap(const Ref<TStream>& stream) { return LoadPixmapPNG(stream); }
+
+}  // namespace corvex

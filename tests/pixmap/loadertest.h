@@ -1,0 +1,37 @@
+// Helpers shared by the loader tests: memory streams over encoded bytes and the
+// registered loaders.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "pixmap/loader.h"
+#include "ramstream/ramstream.h"
+#include "testimages.h"
+
+namespace loadertest {
+
+using testimages::Bytes;
+
+inline corvex::Ref<corvex::TStream> Over(const Bytes& bytes) {
+    return corvex::TRamStream::Create(bytes.data(), static_cast<int64_t>(bytes.size()));
+}
+
+// The loader of type T that its module registered.
+template <class T>
+corvex::Ref<T> Registered() {
+    for (auto l = corvex::pixmap_loaders; l; l = l->_succ) {
+        if (auto loader = corvex::Cast<T>(l)) return loader;
+    }
+    ADD_FAILURE() << "loader not registered";
+    return nullptr;
+}
+
+// Packed colours of every pixel, row by row.
+inline std::vector<uint32_t> Pixels(const corvex::Ref<corvex::TPixmap>& p) {
+    std::vector<uint32_t> out;
+    for (int y = 0; y < p->height; ++y)
+        for (int x = 0; x < p->width; ++x) out.push_back(p->ReadPixel(x, y));
+    return out;
+}
+
+}  // namespace loadertest
