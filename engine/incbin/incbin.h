@@ -1,8 +1,10 @@
 // The data blocks embedded in the program, looked up by name.
 //
-// corvex_embed() in CMake turns files into constant records placed in one linker
-// section, "corvex_incbin"; the linker gathers every record of the program there, so the
-// table exists before anything runs and nothing registers at start-up.
+// corvex_embed() in CMake turns files into constant records, each with a pointer to it
+// placed in one linker section, "corvex_incbin"; the linker gathers the pointers of the
+// whole program there, so the table exists before anything runs and nothing registers
+// at start-up. Pointers rather than the records go into the section because the
+// compiler may pad larger objects to a wider alignment, which would break the stride.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +25,7 @@ const IncbinBlock* FindIncbin(const String& name);
 }  // namespace corvex
 
 // Defines one record of the table (used by the generated sources).
-#define CORVEX_INCBIN_RECORD(id, name, data, size)                                  \
-    [[gnu::used, gnu::section("corvex_incbin")]] constinit const ::corvex::IncbinBlock id = \
-        {name, data, size}
+#define CORVEX_INCBIN_RECORD(id, name, data, size)                               \
+    constexpr ::corvex::IncbinBlock id{name, data, size};                        \
+    [[gnu::used, gnu::section("corvex_incbin")]] constinit const ::corvex::IncbinBlock* const \
+        id##_entry = &id
