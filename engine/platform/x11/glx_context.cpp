@@ -1,0 +1,238 @@
+// OpenGL contexts on GLX: the hidden shared context, windowed, full-screen and attached
+// contexts, making them current, presenting and closing.
+#include <cstring>
+
+#include "x11/glx_internal.h"
+#include "platform/glcontext.h"
+#include "x11/x11.h"
+
+namespace corvex {
+
+namespace {
+
+GLContext* _shared = nullptr;   // made on first create or attach, kept to the end
+GLContext* _contexts = nullptr; // open contexts, newest first
+GLContext* _current = nullptr;
+int _lastSwapInterval = -1;     // -1: the first Flip sets it
+
+// Every context shares textures and display lists with the hidden shared one: an
+// unmapped 1 x 1 window with a single-buffered context.
+bool EnsureSharedContext(Display* display) {
+    if (_shared) return true;
+    XVisualInfo* visual = ChooseGLVisual(display, 0);
+    if (!visual) return false;
+    Colormap colormap = 0;
+    Window window = CreateGLWindow(display, visual, 0, 0, 1, 1, true, colormap);
+    GLXContext context = glXCreateContext(display, visual, nullptr, True);
+    XFree(visual);
+    if (!context) {
+        XDestroyWindow(display, window);
+        XFreeColormap(display, colormap);
+        return false;
+    }
+    _shared = new GLContext{.mode = GLContext::SHARED, .width = 1, .height = 1, .window = window,
+                            .colormap = colormap, .context = context};
+    return true;
+}
+
+// The display, once the shared context exists on it; nullptr without a display.
+Display* ReadyDisplay() {
+    Display* display = X11Display();
+    return display && EnsureSharedContext(display) ? display : nullptr;
+}
+
+void AddContext(GLContext* record) {
+    record->next = _contexts;
+    _contexts = record;
+}
+
+void ReadWindowSize(Display* display, Window window, int& width, int& height) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) return;
+    width = attributes.width;
+    height = attributes.height;
+}
+
+// Records X errors instead of ending the program while a caller's window is examined.
+int _trappedError = 0;
+int TrapError(Display*, XErrorEvent* event) {
+    _trappedError = event->error_code;
+    return 0;
+}
+
+bool WindowUsable(Display* display, Window window, XWindowAttributes& attributes) {
+    XSync(display, False);
+    _trappedError = 0;
+    auto previous = XSetErrorHandler(TrapError);
+    const Status ok = XGetWindowAttributes(display, window, &attributes);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return ok && !_trappedError;
+}
+
+// The window's own visual, if it can carry OpenGL with the buffers flags ask for.
+XVisualInfo* AttachVisual(Display* display, const XWindowAttributes& attributes, int flags) {
+    XVisualInfo pattern{};
+    pattern.visualid = XVisualIDFromVisual(attributes.visual);
+    int count = 0;
+    XVisualInfo* visual = XGetVisualInfo(display, VisualIDMask, &pattern, &count);
+    if (!visual) return nullptr;
+    if (!GLVisualHas(display, visual, flags)) {
+        XFree(visual);
+        return nullptr;
+    }
+    return visual;
+}
+
+bool HasGLXExtension(Display* display, const char* name) {
+    const char* list = glXQueryExtensionsString(display, DefaultScreen(display));
+    const size_t length = std::strlen(name);
+    for (const char* p = list; p && (p = std::strstr(p, name)); p += length) {
+        const bool starts = p == list || p[-1] == ' ';
+        if (starts && (p[length] == ' ' || p[length] == '\0')) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool IsOpenContext(const GLContext* record) {
+    for (GLContext* c = _contexts; c; c = c->next) {
+        if (c == record) return true;
+    }
+    return false;
+}
+
+void SetSwapInterval(int interval) {
+    Display* display = X11Display();
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    if (!display || !drawable) return;
+    using ExtFunction = void (*)(Display*, GLXDrawable, int);
+    using IntervalFunction = int (*)(int);
+    const auto* ext = reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT");
+    const auto* mesa = reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA");
+    const auto* sgi = reinterpret_cast<const GLubyte*>("glXSwapIntervalSGI");
+    if (HasGLXExtension(display, "GLX_EXT_swap_control")) {
+        reinterpret_cast<ExtFunction>(glXGetProcAddress(ext))(display, drawable, interval);
+    } else if (HasGLXExtension(display, "GLX_MESA_swap_control")) {
+        reinterpret_cast<IntervalFunction>(glXGetProcAddress(mesa))(interval);
+    } else if (HasGLXExtension(display, "GLX_SGI_swap_control") && interval > 0) {
+        reinterpret_cast<IntervalFunction>(glXGetProcAddress(sgi))(interval);
+    }
+}
+
+GLContext* GLContextCreate(int width, int height, int depth, int hertz, int flags) {
+    Display* display = ReadyDisplay();
+    if (!display || width <= 0 || height <= 0) return nullptr;
+    XVisualInfo* visual = ChooseGLVisual(display, flags);
+    if (!visual) return nullptr;
+    const bool fullScreen = depth != 0;
+    const int at = fullScreen ? 0 : 32;
+    Colormap colormap = 0;
+    Window window = CreateGLWindow(display, visual, at, at, width, height, fullScreen, colormap);
+    GLXContext context = glXCreateContext(display, visual, _shared->context, True);
+    XFree(visual);
+    if (!context) {
+        XDestroyWindow(display, window);
+        XFreeColormap(display, colormap);
+        return nullptr;
+    }
+    auto* record = new GLContext{.mode = fullScreen ? GLContext::FULLSCREEN : GLContext::WINDOWED,
+                                 .depth = depth, .hertz = hertz, .flags = flags, .window = window,
+                                 .colormap = colormap, .context = context};
+    ReadWindowSize(display, window, record->width, record->height);
+    AddContext(record);
+    X11RegisterWindow(window, nullptr, GLWindowProc, record);
+    ShowGLWindow(display, window);
+    if (fullScreen) {
+        // The window has the focus now: switch the mode at once, so the caller measures
+        // and draws in it. A mode that cannot be set leaves no context behind.
+        try {
+            EnterFullScreen(record);
+        } catch (...) {
+            GLContextClose(record);
+            throw;
+        }
+    }
+    return record;
+}
+
+GLContext* GLContextAttach(std::uintptr_t window, int flags) {
+    Display* display = ReadyDisplay();
+    if (!display) return nullptr;
+    XWindowAttributes attributes;
+    if (!WindowUsable(display, window, attributes)) return nullptr;
+    XVisualInfo* visual = AttachVisual(display, attributes, flags);
+    if (!visual) return nullptr;
+    GLXContext context = glXCreateContext(display, visual, _shared->context, True);
+    XFree(visual);
+    if (!context) return nullptr;
+    auto* record = new GLContext{.mode = GLContext::ATTACHED, .width = attributes.width,
+                                 .height = attributes.height, .flags = flags, .window = window,
+                                 .context = context};
+    AddContext(record);
+    return record;
+}
+
+void GLContextGetSettings(GLContext* record, int& width, int& height, int& depth, int& hertz, int& flags) {
+    if (record->mode == GLContext::ATTACHED) ReadWindowSize(X11Display(), record->window, record->width, record->height);
+    width = record->width;
+    height = record->height;
+    depth = record->depth;
+    hertz = record->hertz;
+    flags = record->flags;
+}
+
+void GLContextMakeCurrent(GLContext* record) {
+    if (record == _current) return;
+    _current = record;
+    Display* display = X11Display();
+    if (!display) return;
+    if (record) {
+        glXMakeCurrent(display, record->window, record->context);
+    } else {
+        glXMakeCurrent(display, None, nullptr);
+    }
+}
+
+void GLContextClose(GLContext* record) {
+    GLContext** link = &_contexts;
+    while (*link && *link != record) link = &(*link)->next;
+    if (!*link) return;
+    Display* display = X11Display();
+    if (record == _current) GLContextMakeCurrent(nullptr);
+    glXDestroyContext(display, record->context);
+    if (record->mode == GLContext::WINDOWED || record->mode == GLContext::FULLSCREEN) {
+        LeaveFullScreen(record->window);
+        X11UnregisterWindow(record->window);
+        XDestroyWindow(display, record->window);
+        XFreeColormap(display, record->colormap);
+        XFlush(display);
+    }
+    *link = record->next;
+    delete record;
+}
+
+void GLContextFlip(int sync) {
+    if (!_current) return;
+    const int interval = sync ? 1 : 0;
+    if (interval != _lastSwapInterval) {
+        _lastSwapInterval = interval;
+        SetSwapInterval(interval);
+    }
+    glXSwapBuffers(X11Display(), _current->window);
+}
+
+void GLContextSwapShared() {
+    Display* display = X11Display();
+    if (!_shared || !display) return;
+    if (glXGetCurrentContext() != _shared->context) {
+        glXMakeCurrent(display, _shared->window, _shared->context);
+    } else if (_current) {
+        glXMakeCurrent(display, _current->window, _current->context);
+    } else {
+        glXMakeCurrent(display, None, nullptr);
+    }
+}
+
+}  // namespace corvex

@@ -1,0 +1,61 @@
+// Shared pieces of the GLX context layer (glx_*.cpp): the context record, the window
+// procedure and the display-mode switch.
+#pragma once
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+
+namespace corvex {
+
+// One OpenGL context of the program.
+struct GLContext {
+    enum Kind : int { SHARED = 0, ATTACHED = 1, WINDOWED = 2, FULLSCREEN = 3 };
+
+    GLContext* next = nullptr;  // list of open contexts, newest first
+    int mode = SHARED;
+    int width = 0;
+    int height = 0;
+    int depth = 0;
+    int hertz = 0;
+    int flags = 0;
+    Window window = 0;
+    Colormap colormap = 0;  // of our own windows
+    GLXContext context = nullptr;
+};
+
+// The graphics flags' buffer bits, as the context requests carry them.
+enum : int {
+    GL_FLAG_BACKBUFFER = 2,
+    GL_FLAG_ALPHABUFFER = 4,
+    GL_FLAG_DEPTHBUFFER = 8,
+    GL_FLAG_STENCILBUFFER = 16,
+    GL_FLAG_ACCUMBUFFER = 32,
+};
+
+// The visual closest to what the graphics flags ask for: at least one bit of every
+// buffer asked for, none of the others; nullptr when there is none (free with XFree).
+XVisualInfo* ChooseGLVisual(Display* display, int flags);
+// True when an existing visual carries OpenGL with every buffer the flags ask for.
+bool GLVisualHas(Display* display, XVisualInfo* visual, int flags);
+// Creates a window of our own for a context; popup windows have no frame and are not
+// managed by the window manager.
+Window CreateGLWindow(Display* display, XVisualInfo* visual, int x, int y, int width, int height, bool popup,
+                      Colormap& colormap);
+// Maps the window and gives it the input focus.
+void ShowGLWindow(Display* display, Window window);
+// Called by the pump for every event of our windows, after the event translation.
+void GLWindowProc(const XEvent& event, void* record);
+
+// Sets the swap interval of the current context when the driver has the extension.
+void SetSwapInterval(int interval);
+
+// Switches the display to the full-screen context's mode and makes its window the
+// full-screen window; throws "GLGraphicsDriver failed to set display mode".
+void EnterFullScreen(GLContext* record);
+// Restores the desktop mode if window owns a changed mode; true when it did.
+bool LeaveFullScreen(Window window);
+
+// True when record is one of the open contexts (the shared one is not).
+bool IsOpenContext(const GLContext* record);
+
+}  // namespace corvex

@@ -1,0 +1,132 @@
+// Display modes through XRandR: the list the driver offers, the switch for a
+// full-screen window and the return to the desktop mode.
+#include <X11/extensions/Xrandr.h>
+
+#include "x11/glx_internal.h"
+#include "platform/glcontext.h"
+#include "runtime/exception.h"
+#include "x11/x11.h"
+
+namespace corvex {
+
+namespace {
+
+Window _fullScreenWindow = 0;  // the window that owns a changed display mode
+
+// The desktop mode, saved when a full-screen window first changes it.
+struct DesktopMode {
+    SizeID size;
+    Rotation rotation;
+    short rate;
+};
+DesktopMode _desktop{};
+
+// Bits per pixel of the screen's pixels in memory (32 for a depth of 24).
+int ScreenBitsPerPixel(Display* display) {
+    const int depth = DefaultDepth(display, DefaultScreen(display));
+    int count = 0;
+    XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
+    int bits = depth;
+    for (int i = 0; i < count; ++i) {
+        if (formats[i].depth == depth) bits = formats[i].bits_per_pixel;
+    }
+    if (formats) XFree(formats);
+    return bits;
+}
+
+XRRScreenConfiguration* ScreenConfig(Display* display) {
+    int event = 0, error = 0;
+    if (!display || !XRRQueryExtension(display, &event, &error)) return nullptr;
+    return XRRGetScreenInfo(display, DefaultRootWindow(display));
+}
+
+bool HasRate(XRRScreenConfiguration* config, int size, int hertz) {
+    int count = 0;
+    const short* rates = XRRConfigRates(config, size, &count);
+    for (int i = 0; i < count; ++i) {
+        if (rates[i] == hertz) return true;
+    }
+    return false;
+}
+
+// Switches to a size of the screen (any rate when hertz is 0); false when the display
+// has no such mode.
+bool SetDisplayMode(Display* display, int width, int height, int depth, int hertz) {
+    if (depth != ScreenBitsPerPixel(display) && depth != DefaultDepth(display, DefaultScreen(display))) return false;
+    XRRScreenConfiguration* config = ScreenConfig(display);
+    if (!config) return false;
+    int count = 0;
+    XRRScreenSize* sizes = XRRConfigSizes(config, &count);
+    int size = 0;
+    while (size < count && (sizes[size].width != width || sizes[size].height != height)) ++size;
+    bool done = false;
+    if (size < count && (hertz == 0 || HasRate(config, size, hertz))) {
+        Rotation rotation;
+        const SizeID current = XRRConfigCurrentConfiguration(config, &rotation);
+        if (!_fullScreenWindow) _desktop = {current, rotation, XRRConfigCurrentRate(config)};
+        const Window root = DefaultRootWindow(display);
+        done = (hertz ? XRRSetScreenConfigAndRate(display, config, root, size, rotation, static_cast<short>(hertz),
+                                                  CurrentTime)
+                      : XRRSetScreenConfig(display, config, root, size, rotation, CurrentTime)) == RRSetConfigSuccess;
+    }
+    XRRFreeScreenConfigInfo(config);
+    return done;
+}
+
+void RestoreDesktopMode(Display* display) {
+    XRRScreenConfiguration* config = ScreenConfig(display);
+    if (!config) return;
+    XRRSetScreenConfigAndRate(display, config, DefaultRootWindow(display), _desktop.size, _desktop.rotation,
+                              _desktop.rate, CurrentTime);
+    XRRFreeScreenConfigInfo(config);
+}
+
+}  // namespace
+
+void EnterFullScreen(GLContext* record) {
+    if (record->window == _fullScreenWindow) return;
+    Display* display = X11Display();
+    int sync = record->hertz ? 1 : 0;
+    bool done = SetDisplayMode(display, record->width, record->height, record->depth, record->hertz);
+    if (!done && record->hertz) {
+        done = SetDisplayMode(display, record->width, record->height, record->depth, 0);
+        sync = 0;
+    }
+    if (!done) ThrowString("GLGraphicsDriver failed to set display mode");
+    _fullScreenWindow = record->window;
+    SetSwapInterval(sync);
+}
+
+bool LeaveFullScreen(Window window) {
+    if (!window || window != _fullScreenWindow) return false;
+    Display* display = X11Display();
+    RestoreDesktopMode(display);
+    XIconifyWindow(display, window, DefaultScreen(display));
+    SetSwapInterval(0);
+    _fullScreenWindow = 0;
+    return true;
+}
+
+int GLContextModes(int* buffer, int max) {
+    Display* display = X11Display();
+    XRRScreenConfiguration* config = ScreenConfig(display);
+    if (!config) return 0;
+    const int bits = ScreenBitsPerPixel(display);
+    int count = 0, sizeCount = 0;
+    XRRScreenSize* sizes = XRRConfigSizes(config, &sizeCount);
+    for (int size = 0; size < sizeCount && bits >= 16; ++size) {
+        int rateCount = 0;
+        const short* rates = XRRConfigRates(config, size, &rateCount);
+        for (int i = 0; i < rateCount && count < max; ++i, ++count) {
+            int* mode = buffer + 4 * count;
+            mode[0] = sizes[size].width;
+            mode[1] = sizes[size].height;
+            mode[2] = bits;
+            mode[3] = rates[i];
+        }
+    }
+    XRRFreeScreenConfigInfo(config);
+    return count;
+}
+
+}  // namespace corvex

@@ -1,0 +1,88 @@
+#include "glgraphics/x11_fixture.h"
+
+#include <X11/extensions/Xrandr.h>
+
+using namespace corvex;
+using namespace corvex::testing;
+
+namespace {
+
+// The screen's current size index and rate.
+struct ScreenMode {
+    int size;
+    int rate;
+    bool operator==(const ScreenMode&) const = default;
+};
+
+ScreenMode CurrentScreenMode(Display* display) {
+    XRRScreenConfiguration* config = XRRGetScreenInfo(display, DefaultRootWindow(display));
+    Rotation rotation;
+    ScreenMode mode{XRRConfigCurrentConfiguration(config, &rotation), XRRConfigCurrentRate(config)};
+    XRRFreeScreenConfigInfo(config);
+    return mode;
+}
+
+}  // namespace
+
+TEST_F(GLXTest, TheModeListHoldsTheScreenSizeAndNothingUnder16Bits) {
+    const int width = DisplayWidth(display, DefaultScreen(display));
+    const int height = DisplayHeight(display, DefaultScreen(display));
+    EXPECT_EQ(1, GraphicsModeExists(0, 0, 0, 0));
+    EXPECT_EQ(1, GraphicsModeExists(width, height, 0, 0));
+    EXPECT_LE(CountGraphicsModes(), 1024);
+    for (const Ref<TGraphicsMode>& mode : GraphicsModes()) EXPECT_GE(mode->depth, 16) << mode->ToString().ToUtf8();
+}
+
+TEST_F(GLXTest, AFullScreenContextOfTheScreensOwnSizeCoversItAndRestoresOnClose) {
+    int width, height, depth, hertz;
+    GetGraphicsMode(0, width, height, depth, hertz);
+    const ScreenMode desktop = CurrentScreenMode(display);
+
+    ASSERT_TRUE(Graphics(width, height, depth, 0, 0));
+    EXPECT_EQ(depth, GraphicsDepth());
+    const Window window = CurrentWindow();
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, window, &attributes);
+    EXPECT_EQ(width, attributes.width);
+    EXPECT_EQ(height, attributes.height);
+    EXPECT_EQ(True, attributes.override_redirect) << "no frame";
+    int x = -1, y = -1;
+    ScreenPosition(window, x, y);
+    EXPECT_EQ(0, x);
+    EXPECT_EQ(0, y);
+    Window focus;
+    int revert;
+    XGetInputFocus(display, &focus, &revert);
+    EXPECT_EQ(window, focus) << "showing gives the focus";
+
+    EndGraphics();
+    EXPECT_FALSE(WindowExists(window));
+    EXPECT_TRUE(desktop == CurrentScreenMode(display));
+}
+
+TEST_F(GLXTest, ARefusedRateFallsBackToTheSizeAlone) {
+    int width, height, depth, hertz;
+    GetGraphicsMode(0, width, height, depth, hertz);
+    const int refused = hertz == 59 ? 61 : 59;
+    ASSERT_EQ(0, GraphicsModeExists(width, height, depth, refused));
+    Ref<TGraphics> g = CreateGraphics(width, height, depth, refused, 0);
+    ASSERT_TRUE(g) << "the size alone can be set";
+    CloseGraphics(g);
+}
+
+TEST_F(GLXTest, AFullScreenSizeTheDisplayLacksYieldsNullAndLeavesNoWindow) {
+    int width, height, depth, hertz;
+    GetGraphicsMode(0, width, height, depth, hertz);
+    ASSERT_EQ(0, GraphicsModeExists(width - 1, height, 0, 0));
+    EXPECT_FALSE(Graphics(width - 1, height, depth, 0, 0));
+    EXPECT_FALSE(Graphics(width, height, 8, 0, 0)) << "a depth the screen does not have";
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    for (unsigned i = 0; i < count; ++i) {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(display, children[i], &attributes);
+        EXPECT_FALSE(attributes.map_state == IsViewable && attributes.width == width - 1);
+    }
+    if (children) XFree(children);
+}
