@@ -12,6 +12,7 @@ namespace loadertest {
 
 using testimages::Bytes;
 
+// The bytes must outlive the stream.
 inline corvex::Ref<corvex::TStream> Over(const Bytes& bytes) {
     return corvex::TRamStream::Create(bytes.data(), static_cast<int64_t>(bytes.size()));
 }

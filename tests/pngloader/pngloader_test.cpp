@@ -1,0 +1,132 @@
+#include "pngloader/pngloader.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "pixmap/loadertest.h"
+
+using namespace corvex;
+using namespace loadertest;
+using testimages::EncodePng;
+
+namespace {
+
+// A stream over bytes whose reads fail with a stream exception after `limit` bytes,
+// as a device error would.
+class FailingStream : public TStream {
+public:
+    FailingStream(Bytes data, int64_t limit) : data_(std::move(data)), limit_(limit) {}
+    int64_t Pos() override { return pos_; }
+    int64_t Size() override { return static_cast<int64_t>(data_.size()); }
+    int64_t Read(void* buf, int64_t count) override {
+        if (pos_ >= limit_) throw TStreamReadException();
+        count = std::min({count, limit_ - pos_, Size() - pos_});
+        std::memcpy(buf, data_.data() + pos_, static_cast<size_t>(count));
+        pos_ += count;
+        return count;
+    }
+
+private:
+    Bytes data_;
+    int64_t pos_ = 0, limit_;
+};
+
+Bytes SmallRgb() { return EncodePng(2, 2, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}); }
+
+}  // namespace
+
+TEST(PngLoader, RgbAndRgbaKeepTheirSamples) {
+    auto rgb = LoadPixmapPNG(Over(SmallRgb()));
+    ASSERT_TRUE(rgb);
+    EXPECT_EQ(rgb->format, PF_RGB888);
+    EXPECT_EQ(Pixels(rgb), (std::vector<uint32_t>{0xFF010203u, 0xFF040506u, 0xFF070809u, 0xFF0A0B0Cu}));
+    auto rgba = LoadPixmapPNG(Over(EncodePng(1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {10, 20, 30, 40})));
+    ASSERT_TRUE(rgba);
+    EXPECT_EQ(rgba->format, PF_RGBA8888);
+    EXPECT_EQ(ReadPixel(rgba, 0, 0), 0x280A141Eu);
+}
+
+TEST(PngLoader, PaletteWithTransparencyBecomesRgba) {
+    Bytes palette = {255, 0, 0, 0, 255, 0, 0, 0, 255};
+    auto p = LoadPixmapPNG(Over(EncodePng(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1, 2}, palette, {0, 128})));
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->format, PF_RGBA8888);
+    EXPECT_EQ(Pixels(p), (std::vector<uint32_t>{0x00FF0000u, 0x8000FF00u, 0xFF0000FFu}));
+}
+
+TEST(PngLoader, SixteenBitSamplesAreStrippedToTheirHighBytes) {
+    auto p = LoadPixmapPNG(Over(EncodePng(1, 1, PNG_COLOR_TYPE_RGB, 16, {0x12, 0xFF, 0x34, 0x00, 0x56, 0x80})));
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->format, PF_RGB888);
+    EXPECT_EQ(ReadPixel(p, 0, 0), 0xFF123456u);
+}
+
+TEST(PngLoader, GreyFormats) {
+    // 1-bit grey: 10 pixels, 1 0 1 1 0 0 0 0 | 0 1
+    auto bits = LoadPixmapPNG(Over(EncodePng(10, 1, PNG_COLOR_TYPE_GRAY, 1, {0b10110000, 0b01000000})));
+    ASSERT_TRUE(bits);
+    EXPECT_EQ(bits->format, PF_I8);
+    const uint8_t expected[] = {255, 0, 255, 255, 0, 0, 0, 0, 0, 255};
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(bits->pixels[x], expected[x]) << x;
+
+    auto grey = LoadPixmapPNG(Over(EncodePng(2, 1, PNG_COLOR_TYPE_GRAY, 8, {7, 200})));
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(grey->format, PF_I8);
+    EXPECT_EQ(ReadPixel(grey, 1, 0), 0xFFC8C8C8u);
+
+    auto alpha = LoadPixmapPNG(Over(EncodePng(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {200, 50})));
+    ASSERT_TRUE(alpha);
+    EXPECT_EQ(alpha->format, PF_RGBA8888);
+    EXPECT_EQ(ReadPixel(alpha, 0, 0), 0x32C8C8C8u);
+
+    // A transparency chunk on grey adds an alpha channel.
+    auto keyed = LoadPixmapPNG(Over(EncodePng(2, 1, PNG_COLOR_TYPE_GRAY, 8, {7, 200}, {}, {0, 7})));
+    ASSERT_TRUE(keyed);
+    EXPECT_EQ(Pixels(keyed), (std::vector<uint32_t>{0x00070707u, 0xFFC8C8C8u}));
+}
+
+TEST(PngLoader, CorruptOrTruncatedDataGivesNull) {
+    Bytes good = SmallRgb();
+    ASSERT_TRUE(LoadPixmapPNG(Over(good)));
+    for (size_t cut = 0; cut < good.size(); ++cut) {
+        EXPECT_FALSE(LoadPixmapPNG(Over(Bytes(good.begin(), good.begin() + cut)))) << cut;
+    }
+    for (size_t i = 8; i < good.size(); ++i) {
+        Bytes bad = good;
+        bad[i] ^= 0x40;  // every chunk carries a CRC, so any flipped bit is caught
+        EXPECT_FALSE(LoadPixmapPNG(Over(bad))) << i;
+    }
+}
+
+TEST(PngLoader, HeaderSizeIsCheckedBeforeDecoding) {
+    // 16385 x 16384 is just over the pixel limit; the data itself is tiny.
+    Bytes big = EncodePng(1, 1, PNG_COLOR_TYPE_GRAY, 8, {0});
+    big[16] = 0, big[17] = 0, big[18] = 0x40, big[19] = 0x01;
+    big[20] = 0, big[21] = 0, big[22] = 0x40, big[23] = 0x00;
+    EXPECT_FALSE(LoadPixmapPNG(Over(big)));
+}
+
+TEST(PngLoader, StreamErrorsPassOnAfterCleanUp) {
+    Bytes good = SmallRgb();
+    EXPECT_THROW(LoadPixmapPNG(New<FailingStream>(good, 40)), TStreamReadException);
+    EXPECT_TRUE(LoadPixmapPNG(New<FailingStream>(good, static_cast<int64_t>(good.size()))));
+}
+
+TEST(PngLoader, OtherDataIsDeclinedAndTheCallersStreamStaysOpen) {
+    const Bytes gif{'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0};
+    auto stream = Over(gif);
+    EXPECT_FALSE(LoadPixmapPNG(stream));
+    EXPECT_EQ(stream->Pos(), 8);
+    stream->Seek(0);
+    EXPECT_EQ(stream->ReadByte(), 'G');
+    EXPECT_FALSE(LoadPixmapPNG(String("no-such-file.png").AsObject()));
+}
+
+TEST(PngLoader, RegisteredLoaderDecodes) {
+    InitModule(pngloader_module);
+    auto p = Registered<TPixmapLoaderPNG>()->LoadPixmap(Over(SmallRgb()));
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->width, 2);
+}
