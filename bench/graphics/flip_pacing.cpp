@@ -1,0 +1,84 @@
+// Frame pacing on the real clock: 600 frames of Flip(-1) at 60 Hz in a window, against
+// a plain loop that presents and then sleeps 1000 / 60 ms, in the same run.
+// Prints the total time of each (the goal for Flip(-1) is 10,000 ms within 2 ms) and
+// the spread of the frame intervals.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+#include "glgraphics/glgraphics.h"
+
+using namespace corvex;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kFrames = 600;
+
+struct Run {
+    double totalMs;
+    std::vector<double> intervals;
+};
+
+void DrawFrame(int frame) {
+    glClearColor(static_cast<float>(frame % 60) / 60.0f, 0.3f, 0.6f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// Times kFrames frames, each drawn and then shown by present, from the end of a first
+// frame that starts the rhythm.
+template <class Present>
+Run TimeFrames(Present present) {
+    DrawFrame(0);
+    present();
+    Run run;
+    auto last = Clock::now();
+    const auto start = last;
+    for (int frame = 1; frame <= kFrames; ++frame) {
+        DrawFrame(frame);
+        present();
+        const auto now = Clock::now();
+        run.intervals.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+        last = now;
+    }
+    run.totalMs = std::chrono::duration<double, std::milli>(last - start).count();
+    return run;
+}
+
+void Report(const char* name, const Run& run) {
+    double sum = 0, squares = 0;
+    for (double t : run.intervals) sum += t;
+    const double mean = sum / static_cast<double>(run.intervals.size());
+    for (double t : run.intervals) squares += (t - mean) * (t - mean);
+    const auto [low, high] = std::minmax_element(run.intervals.begin(), run.intervals.end());
+    std::printf("%-22s total %9.2f ms (%+7.2f ms from 10000)  interval min %6.2f max %6.2f sd %5.2f ms\n", name,
+                run.totalMs, run.totalMs - 10000.0, *low, *high,
+                std::sqrt(squares / static_cast<double>(run.intervals.size())));
+}
+
+}  // namespace
+
+int main() {
+    InitModule(glgraphics_module);
+    if (!Graphics(320, 240, 0, 60, 0)) {
+        std::fprintf(stderr, "bench_flip_pacing: no display to open a window on\n");
+        return 1;
+    }
+    const Run paced = TimeFrames([] { Flip(-1); });
+    const Run slept = TimeFrames([] {
+        Flip(0);
+        std::this_thread::sleep_for(std::chrono::microseconds(1000000 / 60));
+    });
+    EndGraphics();
+    std::printf("%d frames at 60 Hz\n", kFrames);
+    Report("Flip(-1)", paced);
+    Report("present + sleep 1/60 s", slept);
+    std::printf("deviation ratio (sleep loop / Flip(-1)): %.1f\n",
+                std::abs(slept.totalMs - 10000.0) / std::max(0.01, std::abs(paced.totalMs - 10000.0)));
+    return 0;
+}

@@ -1,0 +1,24 @@
+// The first window: opens 640 x 480 pixels, clears it to a slowly changing colour each
+// frame at 60 frames per second, and ends on Escape or the close box.
+#include <GL/gl.h>
+
+#include "glgraphics/glgraphics.h"
+#include "polledinput/polledinput.h"
+#include "runtime/startup.h"
+#include "system/keycodes.h"
+#include "umbrella/umbrella.h"
+
+CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::umbrella_module,
+                   &corvex::polledinput_module) {
+    using namespace corvex;
+    if (!Graphics(640, 480, 0, 60, 0)) {
+        WriteStderr("Unable to open a 640 x 480 window\n");
+        return;
+    }
+    for (int frame = 0; !KeyHit(KEY_ESCAPE) && !AppTerminate(); ++frame) {
+        const float phase = static_cast<float>(frame % 240) / 240.0f;
+        glClearColor(phase, 0.4f, 1.0f - phase, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        Flip(-1);
+    }
+}
