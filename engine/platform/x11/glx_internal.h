@@ -5,6 +5,8 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+#include "platform/graphicsflags.h"
+
 namespace corvex {
 
 // One OpenGL context of the program.
@@ -21,15 +23,6 @@ struct GLContext {
     Window window = 0;
     Colormap colormap = 0;  // of our own windows
     GLXContext context = nullptr;
-};
-
-// The graphics flags' buffer bits, as the context requests carry them.
-enum : int {
-    GL_FLAG_BACKBUFFER = 2,
-    GL_FLAG_ALPHABUFFER = 4,
-    GL_FLAG_DEPTHBUFFER = 8,
-    GL_FLAG_STENCILBUFFER = 16,
-    GL_FLAG_ACCUMBUFFER = 32,
 };
 
 // The visual closest to what the graphics flags ask for: at least one bit of every

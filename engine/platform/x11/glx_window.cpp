@@ -22,10 +22,10 @@ struct BufferRequest {
     int attributes[4];
 };
 constexpr BufferRequest kBuffers[] = {
-    {GL_FLAG_ALPHABUFFER, {GLX_ALPHA_SIZE, 0, 0, 0}},
-    {GL_FLAG_DEPTHBUFFER, {GLX_DEPTH_SIZE, 0, 0, 0}},
-    {GL_FLAG_STENCILBUFFER, {GLX_STENCIL_SIZE, 0, 0, 0}},
-    {GL_FLAG_ACCUMBUFFER, {GLX_ACCUM_RED_SIZE, GLX_ACCUM_GREEN_SIZE, GLX_ACCUM_BLUE_SIZE, 0}},
+    {GRAPHICS_ALPHABUFFER, {GLX_ALPHA_SIZE, 0, 0, 0}},
+    {GRAPHICS_DEPTHBUFFER, {GLX_DEPTH_SIZE, 0, 0, 0}},
+    {GRAPHICS_STENCILBUFFER, {GLX_STENCIL_SIZE, 0, 0, 0}},
+    {GRAPHICS_ACCUMBUFFER, {GLX_ACCUM_RED_SIZE, GLX_ACCUM_GREEN_SIZE, GLX_ACCUM_BLUE_SIZE, 0}},
 };
 
 void SetCaption(Display* display, Window window) {
@@ -68,7 +68,7 @@ void SetFixedFrame(Display* display, Window window, int x, int y, int width, int
 
 XVisualInfo* ChooseGLVisual(Display* display, int flags) {
     std::vector<int> request = {GLX_RGBA, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1};
-    if (flags & GL_FLAG_BACKBUFFER) request.push_back(GLX_DOUBLEBUFFER);
+    if (flags & GRAPHICS_BACKBUFFER) request.push_back(GLX_DOUBLEBUFFER);
     for (const BufferRequest& buffer : kBuffers) {
         if (!(flags & buffer.flag)) continue;
         for (int attribute : buffer.attributes) {
@@ -83,7 +83,7 @@ bool GLVisualHas(Display* display, XVisualInfo* visual, int flags) {
     int value = 0;
     if (glXGetConfig(display, visual, GLX_USE_GL, &value) || !value) return false;
     if (glXGetConfig(display, visual, GLX_RGBA, &value) || !value) return false;
-    if (flags & GL_FLAG_BACKBUFFER) {
+    if (flags & GRAPHICS_BACKBUFFER) {
         if (glXGetConfig(display, visual, GLX_DOUBLEBUFFER, &value) || !value) return false;
     }
     for (const BufferRequest& buffer : kBuffers) {
