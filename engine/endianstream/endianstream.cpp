@@ -1,7 +1,8 @@
 #include "endianstream/endianstream.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "stream/values.h"
 
 namespace corvex {
 
@@ -12,39 +13,22 @@ void Reverse(void* ptr, size_t n) {
     std::reverse(p, p + n);
 }
 
-// Reads a value stored big-endian; bytes missing at the end of the stream stay 0.
-template <class T>
-T ReadSwapped(TStream& s) {
-    uint8_t bytes[sizeof(T)] = {};
-    s.ReadBytes(bytes, sizeof bytes);
-    Reverse(bytes, sizeof bytes);
-    T value;
-    std::memcpy(&value, bytes, sizeof value);
-    return value;
-}
-
-template <class T>
-void WriteSwapped(TStream& s, T value) {
-    Reverse(&value, sizeof value);
-    s.WriteBytes(&value, sizeof value);
-}
-
 }  // namespace
 
 void TXEndianStream::Swap2(void* ptr) { Reverse(ptr, 2); }
 void TXEndianStream::Swap4(void* ptr) { Reverse(ptr, 4); }
 void TXEndianStream::Swap8(void* ptr) { Reverse(ptr, 8); }
 
-int TXEndianStream::ReadShort() { return ReadSwapped<uint16_t>(*this); }
-void TXEndianStream::WriteShort(int n) { WriteSwapped(*this, static_cast<uint16_t>(n)); }
-int32_t TXEndianStream::ReadInt() { return ReadSwapped<int32_t>(*this); }
-void TXEndianStream::WriteInt(int32_t n) { WriteSwapped(*this, n); }
-int64_t TXEndianStream::ReadLong() { return ReadSwapped<int64_t>(*this); }
-void TXEndianStream::WriteLong(int64_t n) { WriteSwapped(*this, n); }
-float TXEndianStream::ReadFloat() { return ReadSwapped<float>(*this); }
-void TXEndianStream::WriteFloat(float n) { WriteSwapped(*this, n); }
-double TXEndianStream::ReadDouble() { return ReadSwapped<double>(*this); }
-void TXEndianStream::WriteDouble(double n) { WriteSwapped(*this, n); }
+int TXEndianStream::ReadShort() { return ReadValue<uint16_t>(*this, true); }
+void TXEndianStream::WriteShort(int n) { WriteValue(*this, static_cast<uint16_t>(n), true); }
+int32_t TXEndianStream::ReadInt() { return ReadValue<int32_t>(*this, true); }
+void TXEndianStream::WriteInt(int32_t n) { WriteValue(*this, n, true); }
+int64_t TXEndianStream::ReadLong() { return ReadValue<int64_t>(*this, true); }
+void TXEndianStream::WriteLong(int64_t n) { WriteValue(*this, n, true); }
+float TXEndianStream::ReadFloat() { return ReadValue<float>(*this, true); }
+void TXEndianStream::WriteFloat(float n) { WriteValue(*this, n, true); }
+double TXEndianStream::ReadDouble() { return ReadValue<double>(*this, true); }
+void TXEndianStream::WriteDouble(double n) { WriteValue(*this, n, true); }
 
 Ref<TXEndianStream> TXEndianStream::Create(const Ref<TStream>& stream) {
     if (!stream) return nullptr;

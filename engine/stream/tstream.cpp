@@ -1,9 +1,9 @@
 // The defaults of TIO and the TStream operations built on Read, Write and Eof.
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "stream/stream.h"
+#include "stream/values.h"
 
 namespace corvex {
 
@@ -48,25 +48,6 @@ int64_t TStream::SkipBytes(int64_t count) {
     }
     return done;
 }
-
-namespace {
-
-// Reads a value of type T; bytes missing at the end of the stream stay 0.
-template <class T>
-T ReadValue(TStream& s) {
-    uint8_t bytes[sizeof(T)] = {};
-    s.ReadBytes(bytes, sizeof bytes);
-    T value;
-    std::memcpy(&value, bytes, sizeof value);
-    return value;
-}
-
-template <class T>
-void WriteValue(TStream& s, T value) {
-    s.WriteBytes(&value, sizeof value);
-}
-
-}  // namespace
 
 int TStream::ReadByte() { return ReadValue<uint8_t>(*this); }
 void TStream::WriteByte(int n) { WriteValue(*this, static_cast<uint8_t>(n)); }
