@@ -41,13 +41,12 @@ TEST_F(HeadlessGLTest, PresentationsAreCountedAndOnlyTheVerticalBlankTakesTime) 
     EXPECT_EQ(0, MilliSecs());
     Flip(1);
     EXPECT_EQ(20, MilliSecs());
-    for (int i = 0; i < 50; ++i) Flip(-1);
-    EXPECT_EQ(1000, MilliSecs()) << "the schedule began when the graphics opened";
-    EXPECT_EQ(before + 52, HeadlessPresentations());
+    Flip(-1);
+    EXPECT_EQ(before + 3, HeadlessPresentations());
 
     EndGraphics();
     Flip(0);
-    EXPECT_EQ(before + 52, HeadlessPresentations()) << "nothing to present";
+    EXPECT_EQ(before + 3, HeadlessPresentations()) << "nothing to present";
 }
 
 TEST_F(HeadlessGLTest, FullScreenNeedsADisplayModeAndPacesByTheVirtualVerticalBlank) {

@@ -116,17 +116,14 @@ TEST_F(GraphicsTest, AContextOfAnotherDriverSwitchesDriversAfterReleasingTheOld)
     EXPECT_EQ("set", other->log.back());
     EXPECT_EQ(320, GraphicsWidth());
     EXPECT_EQ(0, CountGraphicsModes()) << "the mode list is now the other driver's";
-}
 
-TEST_F(GraphicsTest, SettingTheDriverForgetsTheCurrentContext) {
-    SetGraphics(CreateGraphics(640, 480, 0, 0, 0));
     SetGraphicsDriver(driver, 0);
+    EXPECT_EQ("set null", other->log.back());
     ExpectNoSettings();
+    SetGraphics(driver->CreateGraphics(320, 240, 0, 0, 0));
+    SetGraphicsDriver(driver, 0);
     EXPECT_EQ("set", driver->log.back()) << "the same driver is not told";
-    Ref<FakeDriver> other = New<FakeDriver>();
-    SetGraphics(CreateGraphics(640, 480, 0, 0, 0));
-    SetGraphicsDriver(other, 0);
-    EXPECT_EQ("set null", driver->log.back());
+    ExpectNoSettings();
 }
 
 TEST_F(GraphicsTest, CloseGraphicsReleasesTheCurrentAndTheExclusiveContext) {

@@ -221,6 +221,7 @@ void GLContextFlip(int sync) {
         SetSwapInterval(interval);
     }
     glXSwapBuffers(X11Display(), _current->window);
+    KeepScreenAwake(X11Display());
 }
 
 void GLContextSwapShared() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "x11/glx_internal.h"
+#include "platform/clock.h"
 #include "runtime/startup.h"
 #include "x11/x11.h"
 
@@ -15,6 +16,10 @@ namespace corvex {
 namespace {
 
 constexpr const char* kWindowClass = "Corvex GLGraphics";
+
+GLContext* _focused = nullptr;  // the context whose window has the focus, if any
+int _lastScreenSaverReset = 0; // MilliSecs of the last reset
+constexpr unsigned kScreenSaverResetMs = 10000;
 
 // Attributes and the size each buffer asks for: 1 means at least one bit.
 struct BufferRequest {
@@ -124,21 +129,31 @@ void ShowGLWindow(Display* display, Window window) {
     XFlush(display);
 }
 
+void KeepScreenAwake(Display* display) {
+    if (!IsOpenContext(_focused)) return;
+    if (static_cast<unsigned>(MilliSecs()) - static_cast<unsigned>(_lastScreenSaverReset) < kScreenSaverResetMs) return;
+    _lastScreenSaverReset = MilliSecs();
+    XResetScreenSaver(display);
+}
+
 void GLWindowProc(const XEvent& event, void* user) {
     auto* record = static_cast<GLContext*>(user);
     if (!IsOpenContext(record)) return;
     switch (event.type) {
     case FocusIn:
         if (event.xfocus.detail == NotifyPointer || event.xfocus.detail == NotifyInferior) break;
+        _focused = record;
         if (record->mode == GLContext::FULLSCREEN) EnterFullScreen(record);
         break;
     case FocusOut:
         if (event.xfocus.mode == NotifyGrab || event.xfocus.detail == NotifyInferior ||
             event.xfocus.detail == NotifyPointer)
             break;
+        if (_focused == record) _focused = nullptr;
         LeaveFullScreen(record->window);
         break;
     case DestroyNotify:
+        if (_focused == record) _focused = nullptr;
         LeaveFullScreen(record->window);
         break;
     default:
