@@ -94,6 +94,13 @@ bool HasGLXExtension(Display* display, const char* name) {
     return false;
 }
 
+// The swap-control entry points, looked up at each use (nullptr when missing).
+template <class Function>
+Function SwapControl(Display* display, const char* extension, const char* name) {
+    if (!HasGLXExtension(display, extension)) return nullptr;
+    return reinterpret_cast<Function>(glXGetProcAddress(reinterpret_cast<const GLubyte*>(name)));
+}
+
 }  // namespace
 
 bool IsOpenContext(const GLContext* record) {
@@ -107,17 +114,15 @@ void SetSwapInterval(int interval) {
     Display* display = X11Display();
     const GLXDrawable drawable = glXGetCurrentDrawable();
     if (!display || !drawable) return;
-    using ExtFunction = void (*)(Display*, GLXDrawable, int);
-    using IntervalFunction = int (*)(int);
-    const auto* ext = reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT");
-    const auto* mesa = reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA");
-    const auto* sgi = reinterpret_cast<const GLubyte*>("glXSwapIntervalSGI");
-    if (HasGLXExtension(display, "GLX_EXT_swap_control")) {
-        reinterpret_cast<ExtFunction>(glXGetProcAddress(ext))(display, drawable, interval);
-    } else if (HasGLXExtension(display, "GLX_MESA_swap_control")) {
-        reinterpret_cast<IntervalFunction>(glXGetProcAddress(mesa))(interval);
-    } else if (HasGLXExtension(display, "GLX_SGI_swap_control") && interval > 0) {
-        reinterpret_cast<IntervalFunction>(glXGetProcAddress(sgi))(interval);
+    using DrawableInterval = void (*)(Display*, GLXDrawable, int);
+    using ContextInterval = int (*)(int);
+    if (auto ext = SwapControl<DrawableInterval>(display, "GLX_EXT_swap_control", "glXSwapIntervalEXT")) {
+        ext(display, drawable, interval);
+    } else if (auto mesa = SwapControl<ContextInterval>(display, "GLX_MESA_swap_control", "glXSwapIntervalMESA")) {
+        mesa(interval);
+    } else if (auto sgi = SwapControl<ContextInterval>(display, "GLX_SGI_swap_control", "glXSwapIntervalSGI")) {
+        // This one cannot turn vertical sync off.
+        if (interval > 0) sgi(interval);
     }
 }
 
