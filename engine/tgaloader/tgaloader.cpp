@@ -137,6 +137,17 @@ void Decode(bool rle, ByteSource& src, TPixmap& pixmap) {
     }
 }
 
+// False when the stream knows its size and what is left cannot hold the pixels: all
+// of them uncompressed, or at least one packet per 128 pixels when run-length encoded.
+// So a short file cannot make the loader allocate a picture it has no data for.
+bool DataMayFit(TStream& stream, const tgahdr& h, bool rle) {
+    int64_t pos = stream.Pos(), size = stream.Size();
+    if (pos < 0 || size <= 0) return true;
+    int64_t pixels = int64_t{h.width} * h.height, bytes = (h.psize + 7) / 8;
+    int64_t needed = rle ? (pixels + 127) / 128 * (1 + bytes) : pixels * bytes;
+    return size - pos >= needed;
+}
+
 }  // namespace
 
 Ref<TPixmap> TPixmapLoaderTGA::LoadPixmap(const Ref<TStream>& stream) {
@@ -149,9 +160,11 @@ Ref<TPixmap> TPixmapLoaderTGA::LoadPixmap(const Ref<TStream>& stream) {
     if (h.psize != 15 && h.psize != 16 && h.psize != 24 && h.psize != 32) return nullptr;
     if (h.width < 1 || h.width > kMaxSide || h.height < 1 || h.height > kMaxSide) return nullptr;
 
+    stream->SkipBytes(h.idlen);
+    if (!DataMayFit(*stream, h, rle)) return nullptr;
+
     bool alpha = h.psize == 16 || h.psize == 32;
     auto pixmap = TPixmap::Create(h.width, h.height, alpha ? PF_RGBA8888 : PF_RGB888, 4);
-    stream->SkipBytes(h.idlen);
     ByteSource src(*stream);
     switch (h.psize) {
     case 15: Decode<15>(rle, src, *pixmap); break;

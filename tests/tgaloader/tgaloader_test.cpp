@@ -70,10 +70,15 @@ TEST_F(TgaLoader, PacketsRunningPastARowCarryIntoTheNext) {
     EXPECT_EQ(Pixels(q), (std::vector<uint32_t>{0x03030303u, 0x02020202u, 0x01010101u}));
 }
 
-TEST_F(TgaLoader, TruncatedDataDecodesAsZeros) {
+TEST_F(TgaLoader, ShortDataDecodesAsZerosUnlessItCannotHoldThePicture) {
+    // Two packets would do for 2 x 2 run-length pixels: one is there, the rest reads as 0.
     auto p = Load(EncodeTga(TGA_RLERGB, 24, 2, 2, Cat({{0x81}, A})));
     ASSERT_TRUE(p);
     EXPECT_EQ(Pixels(p), (std::vector<uint32_t>{0xFF000000u, 0xFF000000u, kA, kA}));
+    // 4096 x 4096 run-length pixels need at least 131072 packets.
+    EXPECT_FALSE(Load(EncodeTga(TGA_RLERGB, 24, 4096, 4096, Cat({{0xFF}, A}))));
+    // Uncompressed pixels must all be there.
+    EXPECT_FALSE(Load(EncodeTga(TGA_RGB, 24, 2, 2, Cat({A, B, C}))));
 }
 
 TEST_F(TgaLoader, RejectsWhatItCannotDecode) {
@@ -92,7 +97,8 @@ TEST_F(TgaLoader, RejectsWhatItCannotDecode) {
     EXPECT_FALSE(Load(with(16, {31})));
     EXPECT_FALSE(Load(with(12, {0, 0})));      // width 0
     EXPECT_FALSE(Load(with(14, {0, 0})));      // height 0
-    EXPECT_FALSE(Load(with(12, {0x01, 0x10}))); // 4097 wide
-    EXPECT_TRUE(Load(with(12, {0x00, 0x10})));  // 4096 wide is allowed
+    const Bytes row(4097 * 3, 9);
+    EXPECT_TRUE(Load(EncodeTga(TGA_RGB, 24, 4096, 1, row)));
+    EXPECT_FALSE(Load(EncodeTga(TGA_RGB, 24, 4097, 1, row)));
     EXPECT_FALSE(Load(Bytes(good.begin(), good.begin() + 17)));
 }
