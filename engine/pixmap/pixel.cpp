@@ -1,6 +1,7 @@
 #include "pixmap/pixel.h"
 
 #include <cstring>
+#include <utility>
 
 namespace corvex {
 
@@ -26,6 +27,19 @@ void Set4(Byte* o, int r, int g, int b, int a) {
     o[1] = static_cast<Byte>(g);
     o[2] = static_cast<Byte>(b);
     o[3] = static_cast<Byte>(a);
+}
+
+// RGB888 to BGR888 and back, common enough (file formats store BGR) for its own loop.
+void SwapRedBlue(const Byte* in, Byte* out, int count) {
+    if (in == out) {
+        for (int i = 0; i < count; ++i, out += 3) std::swap(out[0], out[2]);
+        return;
+    }
+    for (int i = 0; i < count; ++i, in += 3, out += 3) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+    }
 }
 
 // A temporary run of standard pixels, used in slices so no allocation is needed.
@@ -86,6 +100,9 @@ void ConvertPixels(const void* in, int in_format, void* out, int out_format, int
     if (in_format == out_format) return CopyPixels(in, out, in_format, count);
     if (in_format == PF_STDFORMAT) return ConvertPixelsFromStdFormat(in, out, out_format, count);
     if (out_format == PF_STDFORMAT) return ConvertPixelsToStdFormat(in, out, in_format, count);
+    if ((in_format == PF_BGR888 && out_format == PF_RGB888) || (in_format == PF_RGB888 && out_format == PF_BGR888)) {
+        return SwapRedBlue(static_cast<const Byte*>(in), static_cast<Byte*>(out), count);
+    }
     Byte std[kSlice * 4];
     auto src = static_cast<const Byte*>(in);
     auto dst = static_cast<Byte*>(out);

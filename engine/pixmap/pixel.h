@@ -52,7 +52,8 @@ inline constexpr FormatTable IntensityBitsPerPixel{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0
 inline constexpr FormatTable LuminanceBitsPerPixel{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8}};
 inline constexpr FormatTable ColorBitsPerPixel{{0, 0, 0, 24, 24, 24, 24, 8, 8, 8, 0, 0, 0}};
 
-// Runs of count pixels. in and out must not overlap unless the formats are equal.
+// Runs of count pixels. in and out must not overlap, except that a conversion between
+// two formats of the same size per pixel may be done in place (in == out).
 void CopyPixels(const void* in, void* out, int format, int count);
 void ConvertPixelsToStdFormat(const void* in, void* out, int format, int count);
 void ConvertPixelsFromStdFormat(const void* in, void* out, int format, int count);

@@ -128,10 +128,26 @@ void DecodeRows(Pixels pixels, TPixmap& pixmap) {
     }
 }
 
+// Uncompressed 24- and 32-bit rows are BGR and BGRA as they stand: each is read whole
+// into its pixmap row and its red and blue exchanged there (the pixmap's RGB888 or
+// RGBA8888 has the same size per pixel). Missing bytes at the end read as 0.
+void ReadRows(TStream& stream, int row_format, TPixmap& pixmap) {
+    size_t row_bytes = static_cast<size_t>(pixmap.width) * BytesPerPixel[row_format];
+    for (int y = pixmap.height - 1; y >= 0; --y) {
+        uint8_t* row = pixmap.PixelPtr(0, y);
+        size_t got = static_cast<size_t>(stream.ReadBytes(row, static_cast<int64_t>(row_bytes)));
+        std::memset(row + got, 0, row_bytes - got);
+        ConvertPixels(row, row_format, row, pixmap.format, pixmap.width);
+    }
+}
+
 template <int Bits>
-void Decode(bool rle, ByteSource& src, TPixmap& pixmap) {
+void Decode(bool rle, TStream& stream, TPixmap& pixmap) {
+    ByteSource src(stream);
     if (rle) {
         DecodeRows(RlePixels<Bits>(src), pixmap);
+    } else if constexpr (Bits >= 24) {
+        ReadRows(stream, Bits == 24 ? PF_BGR888 : PF_BGRA8888, pixmap);
     } else {
         DecodeRows(RawPixels<Bits>(src), pixmap);
     }
@@ -165,12 +181,11 @@ Ref<TPixmap> TPixmapLoaderTGA::LoadPixmap(const Ref<TStream>& stream) {
 
     bool alpha = h.psize == 16 || h.psize == 32;
     auto pixmap = TPixmap::Create(h.width, h.height, alpha ? PF_RGBA8888 : PF_RGB888, 4);
-    ByteSource src(*stream);
     switch (h.psize) {
-    case 15: Decode<15>(rle, src, *pixmap); break;
-    case 16: Decode<16>(rle, src, *pixmap); break;
-    case 24: Decode<24>(rle, src, *pixmap); break;
-    default: Decode<32>(rle, src, *pixmap); break;
+    case 15: Decode<15>(rle, *stream, *pixmap); break;
+    case 16: Decode<16>(rle, *stream, *pixmap); break;
+    case 24: Decode<24>(rle, *stream, *pixmap); break;
+    default: Decode<32>(rle, *stream, *pixmap); break;
     }
     return pixmap;
 }

@@ -80,7 +80,7 @@ TEST(PixelConversion, FromStandardFormatRows) {
     EXPECT_EQ(FromStd(PF_LUMINANCE, px), (Bytes{21}));
 }
 
-TEST(PixelConversion, BetweenTwoNonStandardFormatsGoesThroughStandard) {
+TEST(PixelConversion, BetweenTwoNonStandardFormats) {
     // Longer than the internal slice, so every slice boundary is crossed.
     const int n = 1000;
     Bytes bgr(n * 3), rgb(n * 3), back(n * 3);
@@ -92,6 +92,8 @@ TEST(PixelConversion, BetweenTwoNonStandardFormatsGoesThroughStandard) {
     }
     ConvertPixels(rgb.data(), PF_RGB888, back.data(), PF_BGR888, n);
     EXPECT_EQ(back, bgr);
+    ConvertPixels(back.data(), PF_BGR888, back.data(), PF_RGB888, n);  // in place
+    EXPECT_EQ(back, rgb);
 
     Bytes a8{0x80}, bgra(4);
     ConvertPixels(a8.data(), PF_A8, bgra.data(), PF_BGRA8888, 1);
