@@ -141,12 +141,7 @@ Ref<TPixmap> DecodeJpeg(TStream& stream) {
 
 }  // namespace
 
-Ref<TPixmap> LoadPixmapJPeg(const Ref<Object>& url) {
-    Ref<TStream> stream = ReadStream(url);
-    if (!stream) return nullptr;
-    CloseStreamOnExit closer{*stream};
-    return DecodeJpeg(*stream);
-}
+Ref<TPixmap> LoadPixmapJPeg(const Ref<Object>& url) { return DecodeUrl(url, DecodeJpeg); }
 
 Ref<TPixmap> TPixmapLoaderJPG::LoadPixmap(const Ref<TStream>& stream) { return LoadPixmapJPeg(stream); }
 

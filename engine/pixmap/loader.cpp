@@ -1,10 +1,24 @@
 #include "pixmap/loader.h"
 
+#include "pixmap/datatype.h"
+
 namespace corvex {
 
-CORVEX_MODULE(pixmap, &runtime_module, &pixel_module, &stream_module) {}
+CORVEX_MODULE(pixmap, &runtime_module, &pixel_module, &stream_module) {
+    PixmapDataType = New<TPixmapDataType>();
+}
 
 Ref<TPixmapLoader> pixmap_loaders;
+
+namespace {
+
+// Closes a stream when the scope ends, also when it ends by an exception.
+struct CloseStreamOnExit {
+    TStream& stream;
+    ~CloseStreamOnExit() { stream.Close(); }
+};
+
+}  // namespace
 
 TPixmapLoader::TPixmapLoader() : _succ(pixmap_loaders) { pixmap_loaders = Ref<TPixmapLoader>(this); }
 
@@ -23,6 +37,13 @@ Ref<TPixmap> LoadPixmap(const Ref<Object>& url) {
         }
     }
     return nullptr;
+}
+
+Ref<TPixmap> DecodeUrl(const Ref<Object>& url, Ref<TPixmap> (*decode)(TStream& stream)) {
+    Ref<TStream> stream = ReadStream(url);
+    if (!stream) return nullptr;
+    CloseStreamOnExit closer{*stream};
+    return decode(*stream);
 }
 
 Ref<TPixmap> LoadPixmap(const String& url) { return LoadPixmap(url.AsObject()); }

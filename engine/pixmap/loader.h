@@ -19,11 +19,10 @@ public:
     Ref<TPixmapLoader> _succ;
 };
 
-// Closes a stream when the scope ends, also when it ends by an exception.
-struct CloseStreamOnExit {
-    TStream& stream;
-    ~CloseStreamOnExit() { stream.Close(); }
-};
+// Opens url with ReadStream, decodes the stream with decode and closes it again (a
+// stream passed as url is only wrapped, so the caller's stream stays open). Null when
+// the URL cannot be opened.
+Ref<TPixmap> DecodeUrl(const Ref<Object>& url, Ref<TPixmap> (*decode)(TStream& stream));
 
 // Head of the loader chain; Null until a loader module starts.
 extern Ref<TPixmapLoader> pixmap_loaders;

@@ -21,9 +21,14 @@ inline constexpr int64_t kMaxPixmapPixels = int64_t{1} << 28;
 // within kMaxPixmapPixels. Loaders check this before allocating anything.
 bool PixmapSizeAllowed(int64_t width, int64_t height);
 
+class TPixmapDataType;
+
 class TPixmap : public Object {
 public:
     ~TPixmap() override;
+
+    // The serialiser of pixmaps (see pixmap/datatype.h).
+    Ref<TPixmapDataType> DataType() const;
 
     uint8_t* pixels = nullptr;
     int width = 0;

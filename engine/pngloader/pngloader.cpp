@@ -131,12 +131,7 @@ Ref<TPixmap> DecodePng(TStream& stream) {
 
 }  // namespace
 
-Ref<TPixmap> LoadPixmapPNG(const Ref<Object>& url) {
-    Ref<TStream> stream = ReadStream(url);
-    if (!stream) return nullptr;
-    CloseStreamOnExit closer{*stream};
-    return DecodePng(*stream);
-}
+Ref<TPixmap> LoadPixmapPNG(const Ref<Object>& url) { return DecodeUrl(url, DecodePng); }
 
 Ref<TPixmap> TPixmapLoaderPNG::LoadPixmap(const Ref<TStream>& stream) { return LoadPixmapPNG(stream); }
 
