@@ -11,10 +11,7 @@
 CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::umbrella_module,
                    &corvex::polledinput_module) {
     using namespace corvex;
-    if (!Graphics(640, 480, 0, 60, 0)) {
-        WriteStderr("Unable to open a 640 x 480 window\n");
-        return;
-    }
+    if (!Graphics(640, 480, 0, 60, 0)) RaiseRuntimeError("Unable to open a 640 x 480 window");
     for (int frame = 0; !KeyHit(KEY_ESCAPE) && !AppTerminate(); ++frame) {
         const float phase = static_cast<float>(frame % 240) / 240.0f;
         glClearColor(phase, 0.4f, 1.0f - phase, 1.0f);
