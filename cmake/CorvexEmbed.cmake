@@ -4,7 +4,9 @@
 # becomes a generated source holding a byte array and one record of the program's
 # table of embedded blocks. For a static library (an engine module) the generated
 # object is handed to every program that links the library, so the record is always
-# linked even though nothing refers to it by symbol.
+# linked even though nothing refers to it by symbol. A module embeds its own data with
+#   corvex_embed(corvex_imagefont NAME veskfont.bin FILE veskfont.bin)
+# and opens it with ReadStream("incbin::veskfont.bin").
 function(corvex_embed target)
   cmake_parse_arguments(E "" "NAME;FILE" "" ${ARGN})
   if(NOT E_NAME OR NOT E_FILE)

@@ -30,6 +30,7 @@ Ref<TCStream> TCStream::OpenFile(const String& path, bool readable, bool writeab
 }
 
 Ref<TCStream> TCStream::CreateWithCStream(FILE* cstream, int mode) {
+    if (!cstream) return nullptr;
     auto s = New<TCStream>();
     s->_cstream = cstream;
     s->_pos = ftello(cstream);

@@ -134,7 +134,7 @@ public:
     // "r+b" (existing file) with both flags, "wb" (truncates) for writing only, else
     // "rb". Backslashes become slashes; Null when the file cannot be opened.
     static Ref<TCStream> OpenFile(const String& path, bool readable, bool writeable);
-    // Takes over an open handle; the position is where the handle stands.
+    // Takes over an open handle (Null for none); the position is where the handle stands.
     static Ref<TCStream> CreateWithCStream(FILE* cstream, int mode);
 
 private:
