@@ -1,5 +1,6 @@
 #include "glgraphics/x11_fixture.h"
 
+#include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
 
 using namespace corvex;
@@ -13,6 +14,19 @@ struct ScreenMode {
     int rate;
     bool operator==(const ScreenMode&) const = default;
 };
+
+// The first atom of a window property (None when it is missing).
+Atom AtomProperty(Display* display, Window window, const char* name) {
+    Atom type, value = None;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1, False, XA_ATOM, &type, &format,
+                       &count, &after, &data);
+    if (data && count) value = *reinterpret_cast<Atom*>(data);
+    if (data) XFree(data);
+    return value;
+}
 
 ScreenMode CurrentScreenMode(Display* display) {
     XRRScreenConfiguration* config = XRRGetScreenInfo(display, DefaultRootWindow(display));
@@ -45,7 +59,7 @@ TEST_F(GLXTest, AFullScreenContextOfTheScreensOwnSizeCoversItAndRestoresOnClose)
     XGetWindowAttributes(display, window, &attributes);
     EXPECT_EQ(width, attributes.width);
     EXPECT_EQ(height, attributes.height);
-    EXPECT_EQ(True, attributes.override_redirect) << "no frame";
+    EXPECT_EQ(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False), AtomProperty(display, window, "_NET_WM_STATE"));
     int x = -1, y = -1;
     ScreenPosition(window, x, y);
     EXPECT_EQ(0, x);

@@ -22,7 +22,7 @@ bool EnsureSharedContext(Display* display) {
     XVisualInfo* visual = ChooseGLVisual(display, 0);
     if (!visual) return false;
     Colormap colormap = 0;
-    Window window = CreateGLWindow(display, visual, 0, 0, 1, 1, true, colormap);
+    Window window = CreateGLWindow(display, visual, 0, 0, 1, 1, GLWindowStyle::HIDDEN, colormap);
     GLXContext context = glXCreateContext(display, visual, nullptr, True);
     XFree(visual);
     if (!context) {
@@ -134,7 +134,8 @@ GLContext* GLContextCreate(int width, int height, int depth, int hertz, int flag
     const bool fullScreen = depth != 0;
     const int at = fullScreen ? 0 : 32;
     Colormap colormap = 0;
-    Window window = CreateGLWindow(display, visual, at, at, width, height, fullScreen, colormap);
+    Window window = CreateGLWindow(display, visual, at, at, width, height,
+                                   fullScreen ? GLWindowStyle::FULLSCREEN : GLWindowStyle::FRAMED, colormap);
     GLXContext context = glXCreateContext(display, visual, _shared->context, True);
     XFree(visual);
     if (!context) {

@@ -30,10 +30,13 @@ struct GLContext {
 XVisualInfo* ChooseGLVisual(Display* display, int flags);
 // True when an existing visual carries OpenGL with every buffer the flags ask for.
 bool GLVisualHas(Display* display, XVisualInfo* visual, int flags);
-// Creates a window of our own for a context; popup windows have no frame and are not
-// managed by the window manager.
-Window CreateGLWindow(Display* display, XVisualInfo* visual, int x, int y, int width, int height, bool popup,
-                      Colormap& colormap);
+// HIDDEN: the shared context's, never shown; FRAMED: a title bar and a close box, no
+// resizing; FULLSCREEN: no frame, covering the screen.
+enum class GLWindowStyle { HIDDEN, FRAMED, FULLSCREEN };
+
+// Creates a window of our own for a context.
+Window CreateGLWindow(Display* display, XVisualInfo* visual, int x, int y, int width, int height,
+                      GLWindowStyle style, Colormap& colormap);
 // Maps the window and gives it the input focus.
 void ShowGLWindow(Display* display, Window window);
 // Called by the pump for every event of our windows, after the event translation.

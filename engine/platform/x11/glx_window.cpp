@@ -16,6 +16,9 @@ namespace corvex {
 namespace {
 
 constexpr const char* kWindowClass = "Corvex GLGraphics";
+// Motif window-manager functions and decorations.
+constexpr long kMoveFunction = 4, kCloseFunction = 32;
+constexpr long kBorder = 2, kTitle = 8, kWindowMenu = 16;
 
 GLContext* _focused = nullptr;  // the context whose window has the focus, if any
 int _lastScreenSaverReset = 0; // MilliSecs of the last reset
@@ -50,9 +53,9 @@ void SetClass(Display* display, Window window) {
     XSetClassHint(display, window, &hint);
 }
 
-// A frame with a title bar and a close box that cannot be resized; the client area
-// keeps its position whatever frame the window manager adds.
-void SetFixedFrame(Display* display, Window window, int x, int y, int width, int height) {
+// A window of a fixed size whose client area stays where it was put whatever frame the
+// window manager adds.
+void SetFixedSize(Display* display, Window window, int x, int y, int width, int height) {
     XSizeHints* hints = XAllocSizeHints();
     hints->flags = PPosition | USPosition | PMinSize | PMaxSize | PWinGravity;
     hints->x = x;
@@ -62,11 +65,20 @@ void SetFixedFrame(Display* display, Window window, int x, int y, int width, int
     hints->win_gravity = StaticGravity;
     XSetWMNormalHints(display, window, hints);
     XFree(hints);
-    // Motif hints: move and close only; border, title and window menu.
-    const long motif[5] = {1 | 2, 4 | 32, 2 | 8 | 16, 0, 0};
+}
+
+// The functions and decorations the window manager offers (Motif hints).
+void SetFrame(Display* display, Window window, long functions, long decorations) {
+    const long motif[5] = {1 | 2, functions, decorations, 0, 0};
     const Atom atom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
-    XChangeProperty(display, window, atom, atom, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(motif), 5);
+    XChangeProperty(display, window, atom, atom, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(motif),
+                    5);
+}
+
+void AskForFullScreen(Display* display, Window window) {
+    const Atom state = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&state), 1);
 }
 
 }  // namespace
@@ -98,23 +110,29 @@ bool GLVisualHas(Display* display, XVisualInfo* visual, int flags) {
     return true;
 }
 
-Window CreateGLWindow(Display* display, XVisualInfo* visual, int x, int y, int width, int height, bool popup,
-                      Colormap& colormap) {
+Window CreateGLWindow(Display* display, XVisualInfo* visual, int x, int y, int width, int height,
+                      GLWindowStyle style, Colormap& colormap) {
     const Window root = RootWindow(display, visual->screen);
     colormap = XCreateColormap(display, root, visual->visual, AllocNone);
     XSetWindowAttributes attributes{};
     attributes.colormap = colormap;
     attributes.border_pixel = 0;
-    attributes.override_redirect = popup ? True : False;
     attributes.event_mask = StructureNotifyMask | FocusChangeMask | ExposureMask;
     attributes.cursor = None;
     const Window window =
         XCreateWindow(display, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
                       visual->depth, InputOutput, visual->visual,
-                      CWColormap | CWBorderPixel | CWOverrideRedirect | CWEventMask, &attributes);
+                      CWColormap | CWBorderPixel | CWEventMask, &attributes);
     SetClass(display, window);
     SetCaption(display, window);
-    if (!popup) SetFixedFrame(display, window, x, y, width, height);
+    if (style == GLWindowStyle::HIDDEN) return window;
+    SetFixedSize(display, window, x, y, width, height);
+    if (style == GLWindowStyle::FRAMED) {
+        SetFrame(display, window, kMoveFunction | kCloseFunction, kBorder | kTitle | kWindowMenu);
+    } else {
+        SetFrame(display, window, 0, 0);
+        AskForFullScreen(display, window);
+    }
     return window;
 }
 
