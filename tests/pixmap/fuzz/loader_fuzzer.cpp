@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to one image loader (FUZZ_MODULE, declared in FUZZ_HEADER) or to the whole chain
-// through LoadPixmap (FUZZ_CHAIN), and reads every byte of any pixmap that comes back.
+// through LoadPixmap (FUZZ_CHAIN), and reads the ends of every row of any pixmap that comes back.
 #include <cstddef>
 #include <cstdint>
 
@@ -44,10 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)started;
     Ref<TPixmap> pixmap = Load(TRamStream::Create(data, static_cast<int64_t>(size)));
     if (!pixmap) return 0;
+    // The first and last byte of every row: AddressSanitizer then sees any pixmap
+    // whose block is smaller than its size says.
     volatile uint8_t sum = 0;
-    for (int y = 0; y < pixmap->height; ++y) {
+    int last = pixmap->width * BytesPerPixel[pixmap->format] - 1;
+    for (int y = 0; y < pixmap->height && last >= 0; ++y) {
         const uint8_t* row = pixmap->PixelPtr(0, y);
-        for (int i = 0; i < pixmap->width * BytesPerPixel[pixmap->format]; ++i) sum = sum + row[i];
+        sum = sum + row[0] + row[last];
     }
     return 0;
 }
