@@ -1,3 +1,6 @@
+#include <gtest/gtest.h>
+
+#include "system/system.h"  // before the X headers, whose CurrentTime is a macro
 #include "glgraphics/x11_fixture.h"
 
 #include <X11/Xatom.h>
@@ -35,6 +38,32 @@ ScreenMode CurrentScreenMode(Display* display) {
     XRRFreeScreenConfigInfo(config);
     return mode;
 }
+
+// Counts the minimise requests for window that reach a second client watching the root.
+class MinimiseWatch {
+public:
+    explicit MinimiseWatch(Window window) : display_(XOpenDisplay(nullptr)), window_(window) {
+        XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+        XSync(display_, False);
+    }
+    ~MinimiseWatch() { XCloseDisplay(display_); }
+    int Requests() {
+        XSync(display_, False);
+        const Atom changeState = XInternAtom(display_, "WM_CHANGE_STATE", False);
+        XEvent event;
+        while (XCheckTypedEvent(display_, ClientMessage, &event)) {
+            if (event.xclient.window == window_ && event.xclient.message_type == changeState &&
+                event.xclient.data.l[0] == IconicState)
+                ++requests_;
+        }
+        return requests_;
+    }
+
+private:
+    Display* display_;
+    Window window_;
+    int requests_ = 0;
+};
 
 }  // namespace
 
@@ -99,4 +128,29 @@ TEST_F(GLXTest, AFullScreenSizeTheDisplayLacksYieldsNullAndLeavesNoWindow) {
         EXPECT_FALSE(attributes.map_state == IsViewable && attributes.width == width - 1);
     }
     if (children) XFree(children);
+}
+
+TEST_F(GLXTest, AFullScreenWindowGivesTheModeBackAndMinimisesWhenItLosesTheFocus) {
+    int width, height, depth, hertz;
+    GetGraphicsMode(0, width, height, depth, hertz);
+    ASSERT_TRUE(Graphics(width, height, depth, 0, 0));
+    const Window fullScreen = CurrentWindow();
+    MinimiseWatch watch(fullScreen);
+    const Window other = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+    XMapWindow(display, other);
+    XSync(display, False);
+    auto moveFocus = [&](Window to) {
+        XSetInputFocus(display, to, RevertToParent, CurrentTime);
+        XSync(display, False);
+        PollSystem();
+    };
+
+    moveFocus(other);
+    EXPECT_EQ(1, watch.Requests());
+    moveFocus(other);
+    EXPECT_EQ(1, watch.Requests()) << "the mode was already given back";
+    moveFocus(fullScreen);
+    moveFocus(other);
+    EXPECT_EQ(2, watch.Requests()) << "the focus coming back switched the mode again";
+    XDestroyWindow(display, other);
 }
