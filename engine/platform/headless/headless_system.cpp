@@ -26,6 +26,7 @@ public:
 
     void Load(const String& path) {
         script_ = headless::ParseInputScript(path);
+        loadedAt_ = HeadlessPresentations();
         next_ = 0;
         x_ = y_ = 0;
     }
@@ -71,7 +72,7 @@ private:
     }
 
     bool Due() const {
-        return next_ < script_.size() && script_[next_].presentation <= HeadlessPresentations();
+        return next_ < script_.size() && script_[next_].presentation <= HeadlessPresentations() - loadedAt_;
     }
 
     static void WaitForOps() {
@@ -91,6 +92,7 @@ private:
 
     std::vector<ScriptedEvent> script_;
     size_t next_ = 0;
+    int loadedAt_ = 0;  // presentations before the script was loaded
     int x_ = 0, y_ = 0;
     bool moved_ = false;
 };

@@ -6,8 +6,10 @@
 //
 //   <n> <event> <args...>
 //
-// n is a number of completed presentations: the event is emitted at the first pump
-// after the n-th presentation (0: at the first pump); events come out in file order.
+// n is a number of completed presentations (counted from the program's start, or from
+// the HeadlessInputScript call that loaded the script): the event is emitted at the
+// first pump after the n-th presentation (0: at the first pump); events come out in
+// file order.
 // "#" starts a comment and blank lines are ignored. The events, all with modifiers 0 and
 // a Null source:
 //
@@ -26,8 +28,8 @@
 
 namespace corvex {
 
-// Replaces the script with the events of the file at path, from the first on; the
-// pointer goes back to 0, 0. Throws for a file that cannot be read or a malformed line.
+// Replaces the script with the events of the file at path, from the first on, counting
+// presentations from now; the pointer goes back to 0, 0. Throws for a file that cannot be read or a malformed line.
 void HeadlessInputScript(const String& path);
 
 }  // namespace corvex

@@ -1,0 +1,378 @@
+// Real input injected through XTest into a window of ours, translated by the pump.
+#include <thread>
+
+#include "system/x11_fixture.h"
+
+#include <X11/extensions/Xfixes.h>
+#include <X11/keysym.h>
+
+using namespace corvex;
+using corvex::testing::Seen;
+using Keys = corvex::testing::X11Window;
+using Mouse = corvex::testing::X11Window;
+using Focus = corvex::testing::X11Window;
+using Pumping = corvex::testing::X11Window;
+
+namespace {
+
+// The key code each key symbol is reported under.
+struct Mapping {
+    KeySym sym;
+    int code;
+};
+
+}  // namespace
+
+TEST_F(Keys, LeftShiftCarriesItsOwnCodeAndTheNewModifiers) {
+    Key(XK_Shift_L, true);
+    Pump();
+    Key(XK_Shift_L, false);
+    Pump();
+    ASSERT_EQ((std::vector<int>{EVENT_KEYDOWN, EVENT_KEYUP}), Ids());
+    EXPECT_EQ(KEY_LSHIFT, seen[0].data);
+    EXPECT_EQ(MODIFIER_SHIFT, seen[0].mods);
+    EXPECT_EQ(KEY_LSHIFT, seen[1].data);
+    EXPECT_EQ(0, seen[1].mods);
+    EXPECT_EQ(0, KeyDown(16));
+}
+
+TEST_F(Keys, RightModifiersAndCombinedBits) {
+    Key(XK_Control_R, true);
+    Key(XK_Shift_R, true);
+    Key(XK_Alt_L, true);
+    Tap(XK_a);
+    Key(XK_Alt_L, false);
+    Key(XK_Shift_R, false);
+    Key(XK_Control_R, false);
+    Pump();
+    auto downs = Of(EVENT_KEYDOWN);
+    ASSERT_EQ(4u, downs.size());
+    EXPECT_EQ(KEY_RCONTROL, downs[0].data);
+    EXPECT_EQ(MODIFIER_CONTROL, downs[0].mods);
+    EXPECT_EQ(KEY_RSHIFT, downs[1].data);
+    EXPECT_EQ(MODIFIER_CONTROL | MODIFIER_SHIFT, downs[1].mods);
+    EXPECT_EQ(KEY_LALT, downs[2].data);
+    EXPECT_EQ(KEY_A, downs[3].data);
+    EXPECT_EQ(MODIFIER_CONTROL | MODIFIER_SHIFT | MODIFIER_ALT, downs[3].mods);
+    EXPECT_EQ(0, Of(EVENT_KEYUP).back().mods);
+}
+
+TEST_F(Keys, BothShiftsDownReleasingOneKeepsTheBit) {
+    Key(XK_Shift_L, true);
+    Key(XK_Shift_R, true);
+    Key(XK_Shift_L, false);
+    Pump();
+    EXPECT_EQ(MODIFIER_SHIFT, seen.back().mods);
+    Key(XK_Shift_R, false);
+    Pump();
+    EXPECT_EQ(0, seen.back().mods);
+}
+
+TEST_F(Keys, HeldKeyGivesOneDownThenRepeatsAndOneHit) {
+    Key(XK_x, true);
+    Pump();
+    // The server's auto-repeat starts after its delay (660 ms by default).
+    for (int i = 0; i < 50 && Of(EVENT_KEYREPEAT).empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        Pump();
+    }
+    Key(XK_x, false);
+    Pump();
+    std::vector<int> ids = Ids();
+    ASSERT_GE(ids.size(), 5u);
+    EXPECT_EQ(EVENT_KEYDOWN, ids.front());
+    EXPECT_EQ(EVENT_KEYUP, ids.back());
+    size_t repeats = Of(EVENT_KEYREPEAT).size();
+    EXPECT_GE(repeats, 1u);
+    EXPECT_EQ(1u, Of(EVENT_KEYDOWN).size());
+    EXPECT_EQ(repeats + 1, Of(EVENT_KEYCHAR).size()) << "every repeat types the character again";
+    for (const Seen& r : Of(EVENT_KEYREPEAT)) EXPECT_EQ(KEY_X, r.data);
+    EXPECT_EQ(1, KeyHit(KEY_X));
+    EXPECT_EQ(0, KeyDown(KEY_X));
+}
+
+TEST_F(Keys, LettersDigitsArrowsFunctionKeysAndPunctuationMapToTheirCodes) {
+    std::vector<Mapping> keys = {{XK_Left, KEY_LEFT}, {XK_Up, KEY_UP}, {XK_Right, KEY_RIGHT}, {XK_Down, KEY_DOWN},
+                                 {XK_Escape, KEY_ESCAPE}, {XK_Return, KEY_RETURN}, {XK_space, KEY_SPACE},
+                                 {XK_BackSpace, KEY_BACKSPACE}, {XK_Tab, KEY_TAB}, {XK_Home, KEY_HOME},
+                                 {XK_End, KEY_END}, {XK_Prior, KEY_PAGEUP}, {XK_Next, KEY_PAGEDOWN},
+                                 {XK_Insert, KEY_INSERT}, {XK_Delete, KEY_DELETE}, {XK_Control_L, KEY_LCONTROL},
+                                 {XK_semicolon, KEY_SEMICOLON}, {XK_equal, KEY_EQUALS}, {XK_comma, KEY_COMMA},
+                                 {XK_minus, KEY_MINUS}, {XK_period, KEY_PERIOD}, {XK_slash, KEY_SLASH},
+                                 {XK_grave, KEY_TILDE}, {XK_bracketleft, KEY_OPENBRACKET},
+                                 {XK_bracketright, KEY_CLOSEBRACKET}, {XK_apostrophe, KEY_QUOTES},
+                                 {XK_backslash, KEY_BACKSLASH}};
+    for (int i = 0; i < 26; ++i) keys.push_back({XK_a + static_cast<KeySym>(i), KEY_A + i});
+    for (int i = 0; i < 10; ++i) keys.push_back({XK_0 + static_cast<KeySym>(i), KEY_0 + i});
+    for (int i = 0; i < 12; ++i) keys.push_back({XK_F1 + static_cast<KeySym>(i), KEY_F1 + i});
+    for (const Mapping& m : keys) {
+        seen.clear();
+        Tap(m.sym);
+        Pump();
+        ASSERT_FALSE(Of(EVENT_KEYDOWN).empty()) << XKeysymToString(m.sym);
+        EXPECT_EQ(m.code, Of(EVENT_KEYDOWN)[0].data) << XKeysymToString(m.sym);
+        EXPECT_EQ(m.code, Of(EVENT_KEYUP)[0].data) << XKeysymToString(m.sym);
+    }
+}
+
+TEST_F(Keys, KeypadGivesDigitsWithNumLockAndMovementKeysWithout) {
+    std::vector<Mapping> withNumLock = {{XK_KP_Multiply, KEY_NUMMULTIPLY}, {XK_KP_Add, KEY_NUMADD},
+                                        {XK_KP_Subtract, KEY_NUMSUBTRACT}, {XK_KP_Decimal, KEY_NUMDECIMAL},
+                                        {XK_KP_Divide, KEY_NUMDIVIDE}, {XK_KP_Enter, KEY_ENTER}};
+    for (int i = 0; i < 10; ++i) withNumLock.push_back({XK_KP_0 + static_cast<KeySym>(i), KEY_NUM0 + i});
+    Tap(XK_Num_Lock);
+    Pump();
+    ASSERT_EQ(144, seen.at(0).data) << "Num Lock has the code of its own";
+    for (const Mapping& m : withNumLock) {
+        seen.clear();
+        Tap(m.sym);
+        Pump();
+        ASSERT_FALSE(Of(EVENT_KEYDOWN).empty()) << XKeysymToString(m.sym);
+        EXPECT_EQ(m.code, Of(EVENT_KEYDOWN)[0].data) << XKeysymToString(m.sym);
+    }
+    Tap(XK_Num_Lock);
+    Pump();
+    seen.clear();
+    Tap(XK_KP_7);  // the same key is Home without Num Lock
+    Pump();
+    EXPECT_EQ(KEY_HOME, Of(EVENT_KEYDOWN).at(0).data);
+}
+
+TEST_F(Keys, ReleaseReportsTheCodeOfThePressEvenAfterNumLockChanged) {
+    Key(XK_KP_4, true);
+    Tap(XK_Num_Lock);
+    Key(XK_KP_4, false);
+    Tap(XK_Num_Lock);
+    Pump();
+    EXPECT_EQ(KEY_LEFT, Of(EVENT_KEYDOWN).at(0).data);
+    EXPECT_EQ(KEY_LEFT, Of(EVENT_KEYUP).at(1).data) << "not the digit Num Lock gives the key now";
+}
+
+TEST_F(Keys, TypedCharactersFollowTheirKeyDown) {
+    Tap(XK_h);
+    Key(XK_Shift_L, true);
+    Tap(XK_h);
+    Key(XK_Shift_L, false);
+    Tap(XK_Return);
+    Tap(XK_Delete);
+    Pump();
+    auto chars = Of(EVENT_KEYCHAR);
+    ASSERT_EQ(3u, chars.size());
+    EXPECT_EQ('h', chars[0].data);
+    EXPECT_EQ('H', chars[1].data);
+    EXPECT_EQ(MODIFIER_SHIFT, chars[1].mods);
+    EXPECT_EQ(13, chars[2].data);
+    EXPECT_EQ(EVENT_KEYDOWN, seen[0].id);
+    EXPECT_EQ(EVENT_KEYCHAR, seen[1].id);
+}
+
+TEST_F(Mouse, ButtonsMapLeftRightMiddleAndMovesCarryTheHeldButton) {
+    MoveTo(20, 30);
+    Button(2, true);  // X's middle button
+    MoveTo(21, 30);
+    Button(3, true);  // X's right button
+    MoveTo(22, 30);
+    Button(2, false);
+    Button(3, false);
+    Button(1, true);
+    MoveTo(23, 30);
+    Button(1, false);
+    Pump();
+    auto downs = Of(EVENT_MOUSEDOWN);
+    ASSERT_EQ(3u, downs.size());
+    EXPECT_EQ(MOUSE_MIDDLE, downs[0].data);
+    EXPECT_EQ(MOUSE_RIGHT, downs[1].data);
+    EXPECT_EQ(MOUSE_LEFT, downs[2].data);
+    EXPECT_EQ(20, downs[0].x);
+    EXPECT_EQ(30, downs[0].y);
+    auto moves = Of(EVENT_MOUSEMOVE);
+    ASSERT_EQ(4u, moves.size());
+    EXPECT_EQ(0, moves[0].data);
+    EXPECT_EQ(4, moves[1].data) << "the middle button reads 4 in moves";
+    EXPECT_EQ(2, moves[2].data) << "the right button wins";
+    EXPECT_EQ(1, moves[3].data);
+    EXPECT_EQ(3u, Of(EVENT_MOUSEUP).size());
+    EXPECT_EQ(23, MouseX());
+    EXPECT_EQ(30, MouseY());
+    EXPECT_EQ(1, MouseHit(MOUSE_LEFT));
+}
+
+TEST_F(Mouse, OneWheelNotchEachWay) {
+    MoveTo(50, 60);
+    XTestFakeButtonEvent(display, 4, True, 0);
+    XTestFakeButtonEvent(display, 4, False, 0);
+    Pump();
+    auto wheel = Of(EVENT_MOUSEWHEEL);
+    ASSERT_EQ(1u, wheel.size());
+    EXPECT_EQ(1, wheel[0].data);
+    EXPECT_EQ(50, wheel[0].x);
+    EXPECT_EQ(60, wheel[0].y);
+    EXPECT_EQ(1, MouseZ());
+    XTestFakeButtonEvent(display, 5, True, 0);
+    XTestFakeButtonEvent(display, 5, False, 0);
+    Pump();
+    EXPECT_EQ(-1, Of(EVENT_MOUSEWHEEL).back().data);
+    EXPECT_EQ(0, MouseZ());
+    EXPECT_TRUE(Of(EVENT_MOUSEDOWN).empty());
+}
+
+TEST_F(Mouse, LeavingWhileAButtonIsHeldGivesLeaveBeforeTheOutsideMove) {
+    MoveTo(10, 10);
+    Pump();
+    ASSERT_EQ((std::vector<int>{EVENT_MOUSEENTER, EVENT_MOUSEMOVE}), Ids());
+    Button(1, true);
+    MoveTo(-20, 10);
+    Pump();
+    Button(1, false);
+    Pump();
+    ASSERT_EQ((std::vector<int>{EVENT_MOUSEENTER, EVENT_MOUSEMOVE, EVENT_MOUSEDOWN, EVENT_MOUSELEAVE,
+                                EVENT_MOUSEMOVE, EVENT_MOUSEUP}),
+              Ids());
+    EXPECT_EQ(-20, seen[4].x) << "the captured move reports coordinates outside";
+    EXPECT_EQ(1, seen[4].data);
+    EXPECT_EQ(-20, seen[5].x);
+    EXPECT_EQ(0, MouseDown(MOUSE_LEFT));
+}
+
+TEST_F(Mouse, EnterAndLeaveFollowThePointer) {
+    MoveTo(kWidth + 5, 10);
+    MoveTo(kWidth - 5, 10);
+    MoveTo(kWidth + 5, 10);
+    Pump();
+    EXPECT_EQ((std::vector<int>{EVENT_MOUSEENTER, EVENT_MOUSEMOVE, EVENT_MOUSELEAVE}), Ids());
+    EXPECT_EQ(kWidth - 5, seen[0].x);
+}
+
+TEST_F(Mouse, MoveMouseWarpsInTheFocusedWindowAndArrivesAsAMove) {
+    MoveMouse(33, 44);
+    Pump();
+    ASSERT_FALSE(Of(EVENT_MOUSEMOVE).empty());
+    EXPECT_EQ(33, MouseX());
+    EXPECT_EQ(44, MouseY());
+}
+
+TEST_F(Mouse, HiddenPointerIsInvisibleOnlyOverOurWindow) {
+    auto pointerShown = [&] {
+        XFixesCursorImage* image = XFixesGetCursorImage(display);
+        bool shown = false;
+        for (int i = 0; i < image->width * image->height; ++i) shown |= (image->pixels[i] & 0xff000000u) != 0;
+        XFree(image);
+        return shown;
+    };
+    int eventBase, errorBase;
+    ASSERT_TRUE(XFixesQueryExtension(display, &eventBase, &errorBase));
+    MoveTo(-50, -50);
+    Pump();
+    HideMouse();
+    XSync(display, False);
+    EXPECT_TRUE(pointerShown()) << "outside every window of ours";
+    MoveTo(40, 40);
+    Pump();
+    EXPECT_FALSE(pointerShown()) << "over our window";
+    MoveTo(-50, -50);
+    Pump();
+    EXPECT_TRUE(pointerShown()) << "outside again";
+    MoveTo(40, 40);
+    Pump();
+    ShowMouse();
+    XSync(display, False);
+    EXPECT_TRUE(pointerShown()) << "shown again over our window";
+}
+
+TEST_F(Focus, CloseBoxAsksToTerminateOnceAndLeavesTheWindowOpen) {
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &close);
+    int callsBefore = procCalls;
+    Pump();
+    EXPECT_EQ((std::vector<int>{EVENT_APPTERMINATE}), Ids());
+    EXPECT_GT(procCalls, callsBefore) << "the window procedure still sees the message";
+    EXPECT_EQ(1, AppTerminate());
+    EXPECT_EQ(0, AppTerminate());
+    XWindowAttributes a;
+    ASSERT_TRUE(XGetWindowAttributes(display, window, &a));
+    EXPECT_EQ(IsViewable, a.map_state);
+}
+
+TEST_F(Focus, LeavingAndReturningSuspendsResumesAndClearsEveryKey) {
+    Key(XK_Left, true);
+    Pump();
+    ASSERT_EQ(1, KeyDown(KEY_LEFT));
+    FocusOn(Stranger());
+    Pump();
+    EXPECT_EQ((std::vector<int>{EVENT_KEYDOWN, EVENT_APPSUSPEND}), Ids());
+    EXPECT_EQ(1, AppSuspended());
+    EXPECT_EQ(0, KeyDown(KEY_LEFT));
+    Key(XK_Left, false);
+    FocusOn(window);
+    Pump();
+    EXPECT_EQ(EVENT_APPRESUME, seen.back().id);
+    EXPECT_EQ(0, AppSuspended());
+    EXPECT_EQ(0, KeyDown(KEY_LEFT));
+    seen.clear();
+    Tap(XK_Left);
+    Pump();
+    EXPECT_EQ(EVENT_KEYDOWN, seen.at(0).id) << "a key released elsewhere is not still down";
+}
+
+TEST_F(Focus, MovingBetweenTwoOfOurWindowsIsNoSuspension) {
+    Window second = Stranger();
+    X11RegisterWindow(second, nullptr, nullptr, nullptr);
+    FocusOn(second);
+    FocusOn(window);
+    Pump();
+    X11UnregisterWindow(second);
+    EXPECT_TRUE(Of(EVENT_APPSUSPEND).empty());
+    EXPECT_TRUE(Of(EVENT_APPRESUME).empty());
+}
+
+namespace {
+
+int _nestedKeyUps = -1;
+std::vector<Seen>* _outer = nullptr;
+
+Ref<Object> PumpInsideHook(int, Ref<Object> data, Ref<Object>) {
+    auto e = Cast<TEvent>(data);
+    if (e->id == EVENT_KEYDOWN) {
+        KeyDown(KEY_A);  // pumps: must return at once
+        PollSystem();
+        _nestedKeyUps = 0;
+        for (const Seen& s : *_outer) _nestedKeyUps += s.id == EVENT_KEYUP;
+    }
+    return data;
+}
+
+}  // namespace
+
+TEST_F(Pumping, PollSystemInsideAHookDuringAPumpReturnsAtOnce) {
+    _outer = &seen;
+    AddHook(EmitEventHook, PumpInsideHook, nullptr, -1);
+    Tap(XK_a);
+    Pump();
+    RemoveHook(EmitEventHook, PumpInsideHook, nullptr);
+    EXPECT_EQ(0, _nestedKeyUps) << "the nested pump handled no further event";
+    EXPECT_EQ(1u, Of(EVENT_KEYUP).size());
+}
+
+TEST_F(Pumping, OperationsPostedFromAnotherThreadRunOnTheMainThreadInOrder) {
+    static std::vector<std::pair<int, std::thread::id>> ran;
+    ran.clear();
+    std::thread poster([] {
+        for (int i = 0; i < 3; ++i)
+            PostMainThreadOp([](Ref<Object>, intptr_t v) { ran.emplace_back(static_cast<int>(v), std::this_thread::get_id()); },
+                             nullptr, i);
+    });
+    // The waiting pump wakes up for them even though no X event arrives.
+    while (ran.size() < 3) WaitSystem();
+    poster.join();
+    ASSERT_EQ(3u, ran.size());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(i, ran[i].first);
+        EXPECT_EQ(std::this_thread::get_id(), ran[i].second);
+    }
+}
