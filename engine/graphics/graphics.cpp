@@ -1,7 +1,6 @@
 #include "graphics/graphics.h"
 
 #include "graphics/state.h"
-#include "event/event.h"
 #include "hook/hook.h"
 #include "polledinput/polledinput.h"
 #include "system/system.h"
@@ -92,7 +91,7 @@ int GraphicsDepth() { return _gDepth; }
 int GraphicsHertz() { return _gHertz; }
 int GraphicsFlags() { return _gFlags; }
 
-CORVEX_MODULE(graphics, &runtime_module, &hook_module, &event_module, &system_module, &polledinput_module) {
+CORVEX_MODULE(graphics, &runtime_module, &hook_module, &system_module, &polledinput_module) {
     FlipHook = AllocHookId();
 }
 
