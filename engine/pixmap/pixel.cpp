@@ -35,7 +35,15 @@ void SwapRedBlue(const Byte* in, Byte* out, int count) {
         for (int i = 0; i < count; ++i, out += 3) std::swap(out[0], out[2]);
         return;
     }
-    for (int i = 0; i < count; ++i, in += 3, out += 3) {
+    // Four bytes at a time: byte-reversed, bytes 2, 1, 0 of a pixel land in the first
+    // three; the fourth is overwritten by the next pixel. The last pixel goes singly.
+    for (int i = 0; i + 1 < count; ++i, in += 3, out += 3) {
+        uint32_t v;
+        std::memcpy(&v, in, 4);
+        v = __builtin_bswap32(v) >> 8;
+        std::memcpy(out, &v, 4);
+    }
+    if (count > 0) {
         out[0] = in[2];
         out[1] = in[1];
         out[2] = in[0];
