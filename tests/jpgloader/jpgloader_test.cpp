@@ -46,6 +46,14 @@ TEST(JpgLoader, ColourPictureLoadsAsRgb) {
     ExpectNear(ReadPixel(p, 12, 13), 0xFF1E1EDCu);
 }
 
+TEST(JpgLoader, ProgressivePictureLoads) {
+    const Bytes file = EncodeJpeg(32, 32, 3, TwoBands(32, 32), false, 95, true);
+    auto p = LoadPixmapJPeg(Over(file));
+    ASSERT_TRUE(p);
+    ExpectNear(ReadPixel(p, 5, 5), 0xFFDC1E1Eu);
+    ExpectNear(ReadPixel(p, 30, 30), 0xFF1E1EDCu);
+}
+
 TEST(JpgLoader, GreyPictureLoadsAsI8) {
     const Bytes file = EncodeJpeg(5, 3, 1, Flat(5, 3, {90}));
     auto p = LoadPixmapJPeg(Over(file));

@@ -32,7 +32,7 @@ void Put32(Bytes& b, uint32_t v) {
 }  // namespace
 
 Bytes EncodePng(int width, int height, int colour_type, int bit_depth, const Bytes& rows, const Bytes& palette,
-                const Bytes& trans) {
+                const Bytes& trans, bool interlaced) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -41,8 +41,8 @@ Bytes EncodePng(int width, int height, int colour_type, int bit_depth, const Byt
         throw std::runtime_error("png encoding failed");
     }
     png_set_write_fn(png, &out, PngWrite, PngFlush);
-    png_set_IHDR(png, info, width, height, bit_depth, colour_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, bit_depth, colour_type, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (!palette.empty()) {
         png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(palette.data()), static_cast<int>(palette.size() / 3));
     }
@@ -57,13 +57,16 @@ Bytes EncodePng(int width, int height, int colour_type, int bit_depth, const Byt
     }
     png_write_info(png, info);
     size_t row_bytes = png_get_rowbytes(png, info);
-    for (int y = 0; y < height; ++y) png_write_row(png, rows.data() + y * row_bytes);
+    int passes = png_set_interlace_handling(png);
+    for (int pass = 0; pass < passes; ++pass)
+        for (int y = 0; y < height; ++y) png_write_row(png, rows.data() + y * row_bytes);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;
 }
 
-Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, bool cmyk, int quality) {
+Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, bool cmyk, int quality,
+                 bool progressive) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -78,6 +81,7 @@ Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, bo
     jpeg_set_defaults(&cinfo);
     if (cmyk) jpeg_set_colorspace(&cinfo, JCS_CMYK);
     jpeg_set_quality(&cinfo, quality, TRUE);
+    if (progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<uint8_t*>(samples.data()) + cinfo.next_scanline * width * components;

@@ -48,6 +48,17 @@ TEST(PngLoader, RgbAndRgbaKeepTheirSamples) {
     EXPECT_EQ(ReadPixel(rgba, 0, 0), 0x280A141Eu);
 }
 
+TEST(PngLoader, InterlacedPictureMatchesThePlainOne) {
+    const Bytes rows = testimages::Picture(13, 11);
+    auto plain = LoadPixmapPNG(Over(EncodePng(13, 11, PNG_COLOR_TYPE_RGB, 8, rows)));
+    auto interlaced = LoadPixmapPNG(Over(EncodePng(13, 11, PNG_COLOR_TYPE_RGB, 8, rows, {}, {}, true)));
+    ASSERT_TRUE(plain);
+    ASSERT_TRUE(interlaced);
+    EXPECT_EQ(Pixels(interlaced), Pixels(plain));
+    EXPECT_EQ(ReadPixel(plain, 12, 10), 0xFF000000u | rows[(10 * 13 + 12) * 3] << 16 |
+                                            rows[(10 * 13 + 12) * 3 + 1] << 8 | rows[(10 * 13 + 12) * 3 + 2]);
+}
+
 TEST(PngLoader, PaletteWithTransparencyBecomesRgba) {
     Bytes palette = {255, 0, 0, 0, 255, 0, 0, 0, 255};
     auto p = LoadPixmapPNG(Over(EncodePng(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1, 2}, palette, {0, 128})));

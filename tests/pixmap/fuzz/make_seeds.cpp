@@ -41,7 +41,9 @@ int main(int argc, char** argv) {
     Save(dir, "rgb16.png", EncodePng(w, h, PNG_COLOR_TYPE_RGB, 16, Rows(w, h, w * 6)));
     Save(dir, "grey1.png", EncodePng(w, h, PNG_COLOR_TYPE_GRAY, 1, Rows(w, h, (w + 7) / 8)));
     Save(dir, "greyalpha.png", EncodePng(w, h, PNG_COLOR_TYPE_GRAY_ALPHA, 8, Rows(w, h, w * 2)));
+    Save(dir, "interlaced.png", EncodePng(w, h, PNG_COLOR_TYPE_RGB, 8, Rows(w, h, w * 3), {}, {}, true));
     Save(dir, "rgb.jpg", EncodeJpeg(w, h, 3, Picture(w, h), false, 80));
+    Save(dir, "progressive.jpg", EncodeJpeg(w, h, 3, Picture(w, h), false, 80, true));
     Save(dir, "grey.jpg", EncodeJpeg(w, h, 1, Rows(w, h, w), false, 80));
     Save(dir, "cmyk.jpg", EncodeJpeg(w, h, 4, Rows(w, h, w * 4), true, 80));
     Save(dir, "bits1.bmp", EncodeBmp(w, h, 1, Rows(w, h, (w + 7) / 8), {0x000000, 0xFFFFFF}));
