@@ -13,9 +13,11 @@
 #include "linkedlist/linkedlist.h"
 #include "pixmap/loader.h"
 #include "pngloader/pngloader.h"
+#include "polledinput/polledinput.h"
 #include "ramstream/ramstream.h"
 #include "random/random.h"
 #include "stream/stream.h"
+#include "system/system.h"
 #include "tgaloader/tgaloader.h"
 
 namespace corvex {
@@ -36,6 +38,9 @@ CORVEX_MODULE(umbrella,
               &bmploader_module,
               &hook_module,
               &event_module,
+              &systemdriver_module,
+              &system_module,
+              &polledinput_module,
               &graphics_module,
               &glgraphics_module,
               &jpgloader_module,

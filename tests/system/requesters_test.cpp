@@ -1,0 +1,141 @@
+// Requesters and URL opening through helper programs, checked with stand-ins for zenity,
+// kdialog and xdg-open that record their arguments and give a chosen answer.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "runtime/startup.h"
+#include "system/system.h"
+
+using namespace corvex;
+
+namespace {
+
+class Requesters : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitModule(system_module);
+        char dir[] = "/tmp/helpersXXXXXX";
+        ASSERT_NE(nullptr, mkdtemp(dir));
+        bin = dir;
+        savedPath = std::getenv("PATH");
+        setenv("PATH", bin.c_str(), 1);
+        ApplicationTitle = "Meadow";
+    }
+    void TearDown() override {
+        setenv("PATH", savedPath.c_str(), 1);
+        for (const char* f : {"zenity", "kdialog", "xdg-open", "args", "reply", "status"}) unlink((bin + "/" + f).c_str());
+        rmdir(bin.c_str());
+    }
+
+    // Puts a stand-in for program on the path that answers with status and reply.
+    void Helper(const std::string& program, int status, const std::string& reply = "") {
+        std::string script = bin + "/" + program;
+        std::ofstream(script) << "#!/bin/sh\n"
+                                 "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"${0%/*}/args\"\n"
+                                 "printf '%s' \"$(/bin/cat \"${0%/*}/reply\")\"\n"
+                                 "exit $(/bin/cat \"${0%/*}/status\")\n";
+        chmod(script.c_str(), 0755);
+        Answer(status, reply);
+    }
+    void Answer(int status, const std::string& reply = "") {
+        std::ofstream(bin + "/status") << status;
+        std::ofstream(bin + "/reply") << reply;
+    }
+    std::vector<std::string> Args() {
+        std::ifstream in(bin + "/args");
+        std::vector<std::string> args;
+        for (std::string line; std::getline(in, line);) args.push_back(line);
+        return args;
+    }
+    bool Passed(const std::string& arg) {
+        auto args = Args();
+        return std::find(args.begin(), args.end(), arg) != args.end();
+    }
+
+    std::string bin, savedPath;
+};
+
+}  // namespace
+
+TEST_F(Requesters, WithoutAHelperEveryRequesterAnswersNo) {
+    Notify("hello");
+    EXPECT_EQ(0, Confirm("Sure?"));
+    EXPECT_EQ(-1, Proceed("Save?"));
+    EXPECT_EQ(String(), RequestFile("Open", "png"));
+    EXPECT_EQ(String(), RequestDir("Folder"));
+    EXPECT_EQ(0, OpenURL("http://example.org"));
+}
+
+TEST_F(Requesters, ZenityMessagesCarryTheTitleTextAndIcon) {
+    Helper("zenity", 0);
+    Notify("Careful", 1);
+    EXPECT_TRUE(Passed("--warning"));
+    EXPECT_TRUE(Passed("--title=Meadow"));
+    EXPECT_TRUE(Passed("--text=Careful"));
+    Notify("Fine");
+    EXPECT_TRUE(Passed("--info"));
+    EXPECT_EQ(1, Confirm("Sure?"));
+    EXPECT_TRUE(Passed("--question"));
+    Answer(1);
+    EXPECT_EQ(0, Confirm("Sure?"));
+}
+
+TEST_F(Requesters, ZenityProceedTellsYesNoAndCancelApart) {
+    Helper("zenity", 0);
+    EXPECT_EQ(1, Proceed("Save?"));
+    Answer(1);
+    EXPECT_EQ(0, Proceed("Save?"));
+    Answer(1, "Cancel\n");
+    EXPECT_EQ(-1, Proceed("Save?"));
+    Answer(5);
+    EXPECT_EQ(-1, Proceed("Save?"));
+}
+
+TEST_F(Requesters, ZenityFileRequesterBuildsFiltersAndReturnsTheChoice) {
+    Helper("zenity", 0, "/tmp/chosen.png\n");
+    EXPECT_EQ(String("/tmp/chosen.png"), RequestFile("Save as", "Images:png,jpg;txt", 1, "/tmp/start.png"));
+    EXPECT_TRUE(Passed("--save"));
+    EXPECT_TRUE(Passed("--confirm-overwrite"));
+    EXPECT_TRUE(Passed("--filename=/tmp/start.png"));
+    EXPECT_TRUE(Passed("--file-filter=Images | *.png *.jpg"));
+    EXPECT_TRUE(Passed("--file-filter=txt | *.txt"));
+    RequestFile("Open", "", 0, "");
+    EXPECT_FALSE(Passed("--save"));
+    Answer(1, "");
+    EXPECT_EQ(String(), RequestFile("Open"));
+    Answer(0, "/home\n");
+    EXPECT_EQ(String("/home"), RequestDir("Folder", "/home"));
+    EXPECT_TRUE(Passed("--directory"));
+    EXPECT_TRUE(Passed("--filename=/home/"));
+}
+
+TEST_F(Requesters, KDialogServesWhenZenityIsMissing) {
+    Helper("kdialog", 2);
+    EXPECT_EQ(-1, Proceed("Save?"));
+    EXPECT_TRUE(Passed("--yesnocancel"));
+    Answer(1);
+    EXPECT_EQ(0, Proceed("Save?"));
+    Answer(0);
+    EXPECT_EQ(1, Confirm("Sure?", 1));
+    EXPECT_TRUE(Passed("--warningyesno"));
+    Answer(0, "/tmp/x.png\n");
+    EXPECT_EQ(String("/tmp/x.png"), RequestFile("Open", "Images:png,jpg", 0, "/tmp"));
+    EXPECT_EQ((std::vector<std::string>{"--title", "Open", "--getopenfilename", "/tmp", "*.png *.jpg|Images"}), Args());
+}
+
+TEST_F(Requesters, OpenURLHandsTheExpandedURLToXdgOpen) {
+    Helper("xdg-open", 0);
+    EXPECT_EQ(1, OpenURL("http://example.org/"));
+    EXPECT_EQ((std::vector<std::string>{"http://example.org/"}), Args());
+    EXPECT_EQ(1, OpenURL(String(bin) + "/status#top"));
+    EXPECT_EQ((std::vector<std::string>{"file:" + bin + "/status#top"}), Args());
+    Answer(4);
+    EXPECT_EQ(0, OpenURL("http://example.org/"));
+}
