@@ -104,11 +104,3 @@ TEST(JpgLoader, OtherDataGivesNull) {
     }
     EXPECT_FALSE(LoadPixmapJPeg(Over(file)));
 }
-
-TEST(JpgLoader, RegisteredLoaderDecodes) {
-    InitModule(jpgloader_module);
-    const Bytes file = EncodeJpeg(4, 4, 1, Flat(4, 4, {0}));
-    auto p = Registered<TPixmapLoaderJPG>()->LoadPixmap(Over(file));
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->width, 4);
-}

@@ -134,10 +134,3 @@ TEST(PngLoader, OtherDataIsDeclinedAndTheCallersStreamStaysOpen) {
     EXPECT_EQ(stream->ReadByte(), 'G');
     EXPECT_FALSE(LoadPixmapPNG(String("no-such-file.png").AsObject()));
 }
-
-TEST(PngLoader, RegisteredLoaderDecodes) {
-    InitModule(pngloader_module);
-    auto p = Registered<TPixmapLoaderPNG>()->LoadPixmap(Over(SmallRgb()));
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->width, 2);
-}
