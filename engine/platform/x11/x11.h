@@ -19,8 +19,11 @@ Display* X11Display();
 using X11WindowProc = void (*)(const XEvent& event, void* user);
 
 // Makes window one of the program's windows: its events are translated with source as
-// the events' source, then passed to proc. Focus, pointer tracking and pointer hiding
-// apply to registered windows only.
+// the events' source, then passed to proc (which may be null). Focus, pointer tracking
+// and pointer hiding apply to registered windows only. Registering adds the key, button,
+// motion, crossing, focus and structure events to the window's event mask (keeping what
+// its creator selected) and sets WM_DELETE_WINDOW, so the close box becomes a terminate
+// request and leaves the window open.
 void X11RegisterWindow(Window window, Ref<Object> source, X11WindowProc proc, void* user);
 void X11UnregisterWindow(Window window);
 
