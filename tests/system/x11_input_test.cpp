@@ -320,6 +320,24 @@ TEST_F(Focus, LeavingAndReturningSuspendsResumesAndClearsEveryKey) {
     EXPECT_EQ(EVENT_KEYDOWN, seen.at(0).id) << "a key released elsewhere is not still down";
 }
 
+TEST_F(Focus, RegisteringKeepsTheCreatorsEventsAndAsksForTheCloseBox) {
+    Window other = Stranger();
+    XSelectInput(display, other, ExposureMask);
+    X11RegisterWindow(other, nullptr, nullptr, nullptr);
+    XWindowAttributes a;
+    XGetWindowAttributes(display, other, &a);
+    X11UnregisterWindow(other);
+    EXPECT_TRUE(a.your_event_mask & ExposureMask);
+    EXPECT_TRUE(a.your_event_mask & KeyPressMask);
+    EXPECT_TRUE(a.your_event_mask & FocusChangeMask);
+    Atom* protocols = nullptr;
+    int count = 0;
+    ASSERT_TRUE(XGetWMProtocols(display, other, &protocols, &count));
+    ASSERT_EQ(1, count);
+    EXPECT_EQ(XInternAtom(display, "WM_DELETE_WINDOW", False), protocols[0]);
+    XFree(protocols);
+}
+
 TEST_F(Focus, MovingBetweenTwoOfOurWindowsIsNoSuspension) {
     Window second = Stranger();
     X11RegisterWindow(second, nullptr, nullptr, nullptr);
