@@ -1,5 +1,7 @@
 // The system module: pumps the main thread's messages into events, moves, shows and
 // hides the mouse pointer, and offers simple requesters, through the current driver.
+//
+// Include this before any Xlib header: X.h defines CurrentTime as a macro.
 #pragma once
 
 #include "runtime/module.h"
