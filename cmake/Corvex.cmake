@@ -42,11 +42,13 @@ function(corvex_use_platform target)
   set_target_properties(${target} PROPERTIES CORVEX_PLATFORM ${platform})
 endfunction()
 
-# corvex_test(NAME SOURCES ... LINKS ... [LABEL unit|x11|replay] [PLATFORM ...])
+# corvex_test(NAME SOURCES ... LINKS ... [LABEL unit|x11|replay] [PLATFORM ...] [SERIAL]
+#             [ENVIRONMENT VAR=value ...])
 # A GoogleTest executable registered with CTest under the label (unit by default).
+# SERIAL runs it alone (tests that move the shared pointer or focus).
 # Nothing is built when CORVEX_TESTS is off (the fuzzing build).
 function(corvex_test name)
-  cmake_parse_arguments(T "" "LABEL;PLATFORM" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "LABEL;PLATFORM" "SOURCES;LINKS;ENVIRONMENT" ${ARGN})
   if(NOT CORVEX_TESTS)
     return()
   endif()
@@ -58,7 +60,10 @@ function(corvex_test name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   corvex_use_platform(${name} ${T_PLATFORM})
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
-  set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL} TIMEOUT 300)
+  set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL} TIMEOUT 300 RUN_SERIAL ${T_SERIAL})
+  if(T_ENVIRONMENT)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
+  endif()
 endfunction()
 
 # corvex_fuzzer(NAME SOURCES ... LINKS ... [SEEDS dir])
