@@ -1,6 +1,7 @@
 #include <string>
 
 #include "glgraphics/x11_fixture.h"
+#include "support/x11_close_box.h"
 #include "polledinput/polledinput.h"
 #include "runtime/startup.h"
 
@@ -73,14 +74,7 @@ TEST_F(GLXTest, AWindowedContextHasTheRequestedClientAreaAt32_32) {
 TEST_F(GLXTest, TheCloseBoxAsksToEndAndLeavesTheWindowOpen) {
     ASSERT_TRUE(Graphics(320, 240, 0, 60, 0));
     const Window window = CurrentWindow();
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &close);
+    corvex::testing::PressCloseBox(display, window);
     XSync(display, False);
     EXPECT_EQ(1, AppTerminate());
     EXPECT_TRUE(WindowExists(window));

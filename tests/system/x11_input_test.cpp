@@ -2,6 +2,7 @@
 #include <thread>
 
 #include "system/x11_fixture.h"
+#include "support/x11_close_box.h"
 
 #include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
@@ -280,14 +281,7 @@ TEST_F(Mouse, HiddenPointerIsInvisibleOnlyOverOurWindow) {
 }
 
 TEST_F(Focus, CloseBoxAsksToTerminateOnceAndLeavesTheWindowOpen) {
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &close);
+    corvex::testing::PressCloseBox(display, window);
     int callsBefore = procCalls;
     Pump();
     EXPECT_EQ((std::vector<int>{EVENT_APPTERMINATE}), Ids());
