@@ -128,15 +128,15 @@ void DecodeRows(Pixels pixels, TPixmap& pixmap) {
     }
 }
 
-// Uncompressed 24- and 32-bit rows are BGR and BGRA as they stand: each is read whole
-// and converted straight into the pixmap. Missing bytes at the end read as 0.
+// Uncompressed 24- and 32-bit rows are BGR and BGRA as they stand: each is read
+// straight into its pixmap row and converted there. Missing bytes at the end read as 0.
 void ReadRows(TStream& stream, int row_format, TPixmap& pixmap) {
     size_t row_bytes = static_cast<size_t>(pixmap.width) * BytesPerPixel[row_format];
-    std::vector<uint8_t> row(row_bytes);
     for (int y = pixmap.height - 1; y >= 0; --y) {
-        size_t got = static_cast<size_t>(stream.ReadBytes(row.data(), static_cast<int64_t>(row_bytes)));
-        std::memset(row.data() + got, 0, row_bytes - got);
-        ConvertPixels(row.data(), row_format, pixmap.PixelPtr(0, y), pixmap.format, pixmap.width);
+        uint8_t* row = pixmap.PixelPtr(0, y);
+        size_t got = static_cast<size_t>(stream.ReadBytes(row, static_cast<int64_t>(row_bytes)));
+        std::memset(row + got, 0, row_bytes - got);
+        ConvertPixels(row, row_format, row, pixmap.format, pixmap.width);
     }
 }
 
