@@ -26,11 +26,12 @@ test-sanitize: deps
 	cmake --build build-sanitize -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 bash scripts/with-xvfb.sh ctest --test-dir build-sanitize --output-on-failure -j $(JOBS) -LE fuzz
 
-# The libFuzzer targets, each run for FUZZ_SECONDS.
+# The libFuzzer targets, each run for FUZZ_SECONDS from FUZZ_SEED (0: a random seed).
 FUZZ_SECONDS ?= 20
+FUZZ_SEED ?= 1
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCORVEX_FUZZ=ON -DCORVEX_TESTS=OFF \
-	  -DCORVEX_BENCH=OFF -DCORVEX_FUZZ_SECONDS=$(FUZZ_SECONDS) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	  -DCORVEX_BENCH=OFF -DCORVEX_FUZZ_SECONDS=$(FUZZ_SECONDS) -DCORVEX_FUZZ_SEED=$(FUZZ_SEED) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build-fuzz -j $(JOBS)
 	ctest --test-dir build-fuzz --output-on-failure -L fuzz
 

@@ -68,7 +68,9 @@ endfunction()
 
 # corvex_fuzzer(NAME SOURCES ... LINKS ... [SEEDS dir])
 # A libFuzzer target, built only with CORVEX_FUZZ; CTest runs it for a short time
-# (CORVEX_FUZZ_SECONDS, 20 by default) under the fuzz label.
+# (CORVEX_FUZZ_SECONDS, 20 by default) under the fuzz label. The run starts from a
+# fixed seed (CORVEX_FUZZ_SEED, 1 by default; 0 picks one at random), so a CI run
+# repeats the first part of a longer run made with the same seed.
 function(corvex_fuzzer name)
   cmake_parse_arguments(F "" "SEEDS" "SOURCES;LINKS" ${ARGN})
   if(NOT CORVEX_FUZZ)
@@ -76,6 +78,9 @@ function(corvex_fuzzer name)
   endif()
   if(NOT DEFINED CORVEX_FUZZ_SECONDS)
     set(CORVEX_FUZZ_SECONDS 20)
+  endif()
+  if(NOT DEFINED CORVEX_FUZZ_SEED)
+    set(CORVEX_FUZZ_SEED 1)
   endif()
   add_executable(${name} ${F_SOURCES})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
@@ -90,7 +95,7 @@ function(corvex_fuzzer name)
     list(APPEND dirs ${F_SEEDS})
   endif()
   add_test(NAME ${name}
-           COMMAND ${name} -max_total_time=${CORVEX_FUZZ_SECONDS} -rss_limit_mb=2048
+           COMMAND ${name} -max_total_time=${CORVEX_FUZZ_SECONDS} -seed=${CORVEX_FUZZ_SEED} -rss_limit_mb=2048
                    -timeout=10 -print_final_stats=1 ${dirs})
   set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600)
 endfunction()

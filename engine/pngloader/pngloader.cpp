@@ -19,6 +19,8 @@ constexpr int kSignatureBytes = 8;
 // The IHDR chunk's length, type, width and height: read ahead so the size can be
 // checked before libpng allocates the rows.
 constexpr int kLookahead = 16;
+// No deflate stream expands its input more than this.
+constexpr int64_t kMaxDeflateRatio = 1033;
 
 // What the read callback reads from: the bytes read ahead, then the stream. An
 // exception thrown by the stream is kept here while libpng unwinds by longjmp.
@@ -74,6 +76,17 @@ bool HeaderSizeAllowed(const uint8_t* ihdr) {
            Be32(ihdr + 12) <= INT32_MAX && PixmapSizeAllowed(Be32(ihdr + 8), Be32(ihdr + 12));
 }
 
+// False when the stream knows its size and what is left cannot hold the image even at
+// one bit per pixel and deflate's greatest ratio, so a short file cannot make libpng
+// allocate rows it has no data for.
+bool DataMayFit(TStream& stream, const uint8_t* ihdr) {
+    int64_t pos = stream.Pos(), size = stream.Size();
+    if (pos < 0 || size <= 0) return true;
+    int64_t width = Be32(ihdr + 8), height = Be32(ihdr + 12);
+    int64_t raw_bytes = height * ((width + 7) / 8 + 1);
+    return (size - pos) * kMaxDeflateRatio >= raw_bytes;
+}
+
 int PixmapFormatOf(int colour_type) {
     switch (colour_type) {
     case PNG_COLOR_TYPE_GRAY: return PF_I8;
@@ -114,7 +127,8 @@ Ref<TPixmap> DecodePng(TStream& stream) {
     }
     PngSource source;
     source.stream = &stream;
-    if (stream.ReadBytes(source.lookahead, kLookahead) != kLookahead || !HeaderSizeAllowed(source.lookahead)) {
+    if (stream.ReadBytes(source.lookahead, kLookahead) != kLookahead || !HeaderSizeAllowed(source.lookahead) ||
+        !DataMayFit(stream, source.lookahead)) {
         return nullptr;
     }
     PngStructs s;
@@ -122,6 +136,9 @@ Ref<TPixmap> DecodePng(TStream& stream) {
     if (!s.png) return nullptr;
     s.info = png_create_info_struct(s.png);
     if (!s.info) return nullptr;
+    // Only the chunks that make the picture are read; every other one is skipped
+    // unread, so no chunk header can make libpng allocate what it claims to hold.
+    png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_set_sig_bytes(s.png, kSignatureBytes);
     png_set_read_fn(s.png, &source, png_read_fn);
     bool read = ReadImage(s.png, s.info);

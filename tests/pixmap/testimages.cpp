@@ -2,11 +2,13 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
 #include <jpeglib.h>
+#include <zlib.h>
 
 namespace testimages {
 
@@ -29,7 +31,38 @@ void Put32(Bytes& b, uint32_t v) {
     Put16(b, static_cast<int>(v >> 16));
 }
 
+void PutBe32(Bytes& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
+}
+
+// The CRC of the chunk at `at` (its type and data), written after its data.
+void FixPngCrc(Bytes& b, size_t at, size_t data_length) {
+    uint32_t crc = static_cast<uint32_t>(crc32(0, b.data() + at + 4, static_cast<uInt>(4 + data_length)));
+    PutBe32(b, at + 8 + data_length, crc);
+}
+
+constexpr size_t kIhdrAt = 8, kIhdrEnd = 8 + 12 + 13;
+
 }  // namespace
+
+Bytes InsertPngChunk(const Bytes& png, const char* type, const Bytes& data, int64_t declared_length) {
+    Bytes chunk(12 + data.size());
+    PutBe32(chunk, 0, static_cast<uint32_t>(declared_length == -1 ? data.size() : declared_length));
+    std::memcpy(chunk.data() + 4, type, 4);
+    std::copy(data.begin(), data.end(), chunk.begin() + 8);
+    FixPngCrc(chunk, 0, data.size());
+    Bytes out = png;
+    out.insert(out.begin() + kIhdrEnd, chunk.begin(), chunk.end());
+    return out;
+}
+
+Bytes ResizePngHeader(const Bytes& png, uint32_t width, uint32_t height) {
+    Bytes out = png;
+    PutBe32(out, kIhdrAt + 8, width);
+    PutBe32(out, kIhdrAt + 12, height);
+    FixPngCrc(out, kIhdrAt, 13);
+    return out;
+}
 
 Bytes EncodePng(int width, int height, int colour_type, int bit_depth, const Bytes& rows, const Bytes& palette,
                 const Bytes& trans, bool interlaced) {

@@ -15,6 +15,13 @@ using Bytes = std::vector<uint8_t>;
 Bytes EncodePng(int width, int height, int colour_type, int bit_depth, const Bytes& rows,
                 const Bytes& palette = {}, const Bytes& trans = {}, bool interlaced = false);
 
+// The PNG with a chunk of the given type and data put in after IHDR, its CRC right.
+// declared_length, when not -1, is written as the chunk's length instead of the
+// data's: a header that lies about what follows.
+Bytes InsertPngChunk(const Bytes& png, const char* type, const Bytes& data, int64_t declared_length = -1);
+// The PNG with another width and height in IHDR, its CRC made right again.
+Bytes ResizePngHeader(const Bytes& png, uint32_t width, uint32_t height);
+
 // samples: width x height x components bytes; cmyk selects four-component CMYK.
 Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, bool cmyk = false,
                  int quality = 95, bool progressive = false);

@@ -119,6 +119,33 @@ TEST(PngLoader, HeaderSizeIsCheckedBeforeDecoding) {
     EXPECT_FALSE(LoadPixmapPNG(Over(big)));
 }
 
+TEST(PngLoader, ChunksBeyondThePictureAreSkippedUnread) {
+    Bytes good = SmallRgb();
+    auto plain = LoadPixmapPNG(Over(good));
+    ASSERT_TRUE(plain);
+    const Bytes text{'k', 'e', 'y', 0, 'v', 'a', 'l', 'u', 'e'};
+    for (const char* type : {"tEXt", "zTXt", "sPLT", "prVt"}) {
+        auto with = LoadPixmapPNG(Over(testimages::InsertPngChunk(good, type, text)));
+        ASSERT_TRUE(with) << type;
+        EXPECT_EQ(Pixels(with), Pixels(plain)) << type;
+        // A chunk that claims nearly 2 GB ends the load at the end of the data.
+        EXPECT_FALSE(LoadPixmapPNG(Over(testimages::InsertPngChunk(good, type, text, 0x73737373)))) << type;
+    }
+}
+
+TEST(PngLoader, HeaderTooBigForItsDataGivesNull) {
+    // 16384 x 16384 is within the pixel limit, but a few hundred bytes cannot hold it
+    // even at one bit per pixel.
+    Bytes good = SmallRgb();
+    EXPECT_FALSE(LoadPixmapPNG(Over(testimages::ResizePngHeader(good, 16384, 16384))));
+    // The same header passes the size check when the data could hold it: a real
+    // 4096 x 64 one-bit picture of all zeros compresses to a fraction of a byte a row.
+    Bytes zeros(64 * 512, 0);
+    auto flat = LoadPixmapPNG(Over(EncodePng(4096, 64, PNG_COLOR_TYPE_GRAY, 1, zeros)));
+    ASSERT_TRUE(flat);
+    EXPECT_EQ(flat->width, 4096);
+}
+
 TEST(PngLoader, StreamErrorsPassOnAfterCleanUp) {
     Bytes good = SmallRgb();
     EXPECT_THROW(LoadPixmapPNG(New<FailingStream>(good, 40)), TStreamReadException);

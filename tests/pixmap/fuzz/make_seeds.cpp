@@ -35,13 +35,18 @@ int main(int argc, char** argv) {
     std::vector<uint32_t> words;
     for (int i = 0; i < 16; ++i) words.push_back(0x00010203u * i);
 
-    Save(dir, "rgb.png", EncodePng(w, h, PNG_COLOR_TYPE_RGB, 8, Rows(w, h, w * 3)));
+    const Bytes rgb = EncodePng(w, h, PNG_COLOR_TYPE_RGB, 8, Rows(w, h, w * 3));
+    Save(dir, "rgb.png", rgb);
     Save(dir, "rgba.png", EncodePng(w, h, PNG_COLOR_TYPE_RGB_ALPHA, 8, Rows(w, h, w * 4)));
     Save(dir, "palette.png", EncodePng(w, h, PNG_COLOR_TYPE_PALETTE, 4, Rows(w, h, (w + 1) / 2), palette, {0, 90}));
     Save(dir, "rgb16.png", EncodePng(w, h, PNG_COLOR_TYPE_RGB, 16, Rows(w, h, w * 6)));
     Save(dir, "grey1.png", EncodePng(w, h, PNG_COLOR_TYPE_GRAY, 1, Rows(w, h, (w + 7) / 8)));
     Save(dir, "greyalpha.png", EncodePng(w, h, PNG_COLOR_TYPE_GRAY_ALPHA, 8, Rows(w, h, w * 2)));
     Save(dir, "interlaced.png", EncodePng(w, h, PNG_COLOR_TYPE_RGB, 8, Rows(w, h, w * 3), {}, {}, true));
+    // Headers that ask for far more than the file holds: a chunk of nearly 2 GB and
+    // a 16384 x 16384 picture.
+    Save(dir, "hugechunk.png", InsertPngChunk(rgb, "sPLT", {'s', 0, 8}, 0x73737373));
+    Save(dir, "hugeheader.png", ResizePngHeader(rgb, 16384, 16384));
     Save(dir, "rgb.jpg", EncodeJpeg(w, h, 3, Picture(w, h), false, 80));
     Save(dir, "progressive.jpg", EncodeJpeg(w, h, 3, Picture(w, h), false, 80, true));
     Save(dir, "grey.jpg", EncodeJpeg(w, h, 1, Rows(w, h, w), false, 80));
