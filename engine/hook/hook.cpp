@@ -39,7 +39,10 @@ void AddHook(int id, HookFunction func, Ref<Object> context, int priority) {
 }
 
 Ref<Object> RunHooks(int id, Ref<Object> data) {
-    for (Ref<THook> at = hooks[id]; at; at = at->succ) data = at->func(id, data, at->context);
+    for (Ref<THook> at = hooks[id]; at; at = at->succ) {
+        if (!at->func) throw TNullFunctionException();  // a Null func was added; calling it would crash
+        data = at->func(id, data, at->context);
+    }
     return data;
 }
 

@@ -67,6 +67,19 @@ TEST_F(Hooks, ExceptionsPropagateAndStopTheChain) {
     EXPECT_THROW(Run(), TRuntimeException);
 }
 
+TEST_F(Hooks, ANullFunctionRaisesTheUninitializedFunctionError) {
+    AddHook(id, nullptr, nullptr, 1);
+    AddHook(id, Append, String("never").AsObject(), 0);
+    try {
+        Run();
+        FAIL() << "a Null hook function was run";
+    } catch (const TNullFunctionException& e) {
+        EXPECT_EQ("Attempt to call uninitialized function pointer", e.ToString().ToUtf8());
+    }
+    RemoveHook(id, nullptr);
+    EXPECT_EQ("never", Run()) << "once removed, the chain runs again";
+}
+
 TEST_F(Hooks, IdsOutsideTheTableRaiseTheBoundsError) {
     EXPECT_THROW(AddHook(256, Append), TArrayBoundsException);
     EXPECT_THROW(RunHooks(-1, nullptr), TArrayBoundsException);
