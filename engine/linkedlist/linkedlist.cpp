@@ -181,6 +181,7 @@ Ref<TList> TList::Reversed() const {
 }
 
 void TList::Sort(bool ascending, CompareFunction compareFunc) {
+    if (!compareFunc) throw TNullFunctionException();
     TLink* term = _head.get();
     for (;;) {
         TLink* link = _head->_succ.get();

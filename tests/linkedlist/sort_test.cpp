@@ -5,6 +5,7 @@
 #include <new>
 
 #include "list_helpers.h"
+#include "runtime/exception.h"
 
 using namespace corvex;
 using namespace corvex::testing;
@@ -81,6 +82,13 @@ TEST(Sort, SortedListCostsOnePassAndSortingAllocatesNothing) {
     EXPECT_EQ(before, allocations.load());
     EXPECT_EQ(301, Cast<Item>(list->First())->key);
     EXPECT_EQ(0, Cast<Item>(list->Last())->key);
+}
+
+TEST(Sort, ANullComparisonRaisesTheUninitializedFunctionError) {
+    auto list = Tagged("2a 1b");
+    EXPECT_THROW(list->Sort(true, nullptr), TNullFunctionException);
+    EXPECT_THROW(SortList(list, false, nullptr), TNullFunctionException);
+    EXPECT_EQ("2a 1b", Picture(*list));
 }
 
 TEST(Sort, EmptyAndSingleElementLists) {
