@@ -1,5 +1,6 @@
 #include "runtime/string.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstdio>
 
@@ -155,7 +156,8 @@ String String::Right(int count) const {
 
 String String::Mid(int start, int count) const {
     int len = Length();
-    int end = count < 0 ? len : Clamp(start + count, 0, len);
+    // In 64 bits, so that a large count past a positive start cannot overflow.
+    int end = count < 0 ? len : static_cast<int>(std::clamp<int64_t>(int64_t{start} + count, 0, len));
     start = Clamp(start, 0, len);
     if (start == 0 && end == len) return *this;
     if (end <= start) return String();

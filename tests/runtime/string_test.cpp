@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "runtime/exception.h"
 #include "runtime/string.h"
 
@@ -35,6 +37,8 @@ TEST(String, SearchingAndSlicing) {
     EXPECT_EQ("b/c", s.Mid(2, 3).ToUtf8());
     EXPECT_EQ("", s.Mid(20).ToUtf8());
     EXPECT_EQ("a/b/c.png", s.Left(100).ToUtf8());
+    EXPECT_EQ("/b/c.png", s.Mid(1, INT_MAX).ToUtf8()) << "a count past the end takes the rest";
+    EXPECT_EQ("", s.Mid(INT_MAX, INT_MAX).ToUtf8());
     EXPECT_TRUE(s.StartsWith("a/"));
     EXPECT_TRUE(s.EndsWith(".png"));
     EXPECT_FALSE(String("g").EndsWith(".png"));
