@@ -18,6 +18,8 @@ Ref<TCStream> TCStream::OpenFile(const String& path, bool readable, bool writeab
         mode = MODE_WRITE;
     }
     std::string name = path.Replace("\\", "/").ToUtf8();
+    // The C library would stop at a zero and open another file than the one asked for.
+    if (name.find('\0') != std::string::npos) return nullptr;
     FILE* file = std::fopen(name.c_str(), cmode);
     if (!file) return nullptr;
     // A directory opens for reading on Linux but is no byte stream.

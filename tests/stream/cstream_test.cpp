@@ -27,6 +27,15 @@ TEST_F(FileStreams, MissingFileGivesNullAlsoWithBothFlags) {
     EXPECT_FALSE(TempDir::Read(dir / "missing.bin").size());
 }
 
+TEST_F(FileStreams, NameWithAZeroCharacterOpensNothing) {
+    String path(dir.Write("save.dat", "precious"));
+    const String zero(std::u16string(u"\0.bak", 5));
+    EXPECT_FALSE(WriteStream(path + zero));
+    EXPECT_FALSE(ReadStream(path + zero));
+    EXPECT_FALSE(OpenStream(path + zero, true, true));
+    EXPECT_EQ("precious", TempDir::Read(path.ToUtf8()));
+}
+
 TEST_F(FileStreams, DirectoryIsNotAStream) {
     EXPECT_FALSE(ReadStream(String(dir.Path())));
 }
