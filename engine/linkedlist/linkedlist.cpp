@@ -22,6 +22,23 @@ CORVEX_MODULE(linkedlist, &runtime_module) { ListDataType = New<TListDataType>()
 
 // ---- TLink
 
+namespace {
+
+// Frees, one after the other, the links along dir that nothing but the previous one holds.
+void FreeChain(Ref<TLink> link, Ref<TLink> TLink::*dir) {
+    while (link && link->RefCount() == 1) link = std::move((*link).*dir);
+}
+
+}  // namespace
+
+// Removed links keep their neighbours, so clearing a list under a walk leaves a chain of
+// links, each held only by the one before it; freeing it by plain recursion could take as
+// many stack frames as the list had elements.
+TLink::~TLink() {
+    FreeChain(std::move(_succ), &TLink::_succ);
+    FreeChain(std::move(_pred), &TLink::_pred);
+}
+
 Ref<TLink> TLink::NextLink() const { return _succ->IsSentinel() ? nullptr : _succ; }
 
 Ref<TLink> TLink::PrevLink() const { return _pred->IsSentinel() ? nullptr : _pred; }

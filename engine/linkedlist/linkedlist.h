@@ -17,6 +17,8 @@ class TList;
 
 class TLink : public Object {
 public:
+    ~TLink() override;
+
     Ref<Object> Value() const { return _value; }
     // The next / previous link, or Null at the end of the list.
     Ref<TLink> NextLink() const;

@@ -155,3 +155,27 @@ TEST(List, ElementsAreFreedWithTheList) {
     EXPECT_EQ(4, freed);
     EXPECT_FALSE(kept->Value()) << "a link held by a caller outlives its list";
 }
+
+// Removed links keep their neighbours, so clearing a list while a walk (or a caller)
+// holds one link leaves a chain of removed links, each held only by the one before it.
+TEST(List, ALongChainOfRemovedLinksIsFreedWithoutExhaustingTheStack) {
+    constexpr int kLength = 1000000;
+    struct Counted : Object {
+        explicit Counted(int* n) : freed(n) {}
+        ~Counted() override { ++*freed; }
+        int* freed;
+    };
+    int freed = 0;
+    for (bool fromTheFront : {true, false}) {
+        auto list = CreateList();
+        for (int i = 0; i < kLength; ++i) list->AddLast(New<Counted>(&freed));
+        Ref<TLink> kept = fromTheFront ? list->FirstLink() : list->LastLink();
+        auto walk = list->ObjectEnumerator();
+        if (fromTheFront) list->Clear();
+        else while (!list->IsEmpty()) list->RemoveLast();
+        EXPECT_EQ(fromTheFront ? kLength : 2 * kLength, freed) << "the values go with their links' removal";
+        walk = nullptr;
+        kept = nullptr;  // the chain goes here
+        EXPECT_TRUE(list->IsEmpty());
+    }
+}
