@@ -15,6 +15,7 @@ using namespace filesystem_detail;
 namespace {
 
 bool MakeDir(const String& path) {
+    if (!IsNameable(path)) return false;
     mkdir(path.ToUtf8().c_str(), 0777);
     return FileType(path) == FILETYPE_DIR;
 }
@@ -75,6 +76,7 @@ bool CreateDir(const String& path, bool recurse) {
 bool DeleteDir(const String& path, bool recurse) {
     String p = path;
     FixPath(p, true);
+    if (!IsNameable(p)) return false;
     // A link is never followed: deleting through it would empty the directory it names.
     if (recurse && !IsLink(p)) {
         int handle = ReadDir(p);

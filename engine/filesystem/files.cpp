@@ -5,8 +5,11 @@
 #include <cstdio>
 
 #include "filesystem/filesystem.h"
+#include "filesystem/pathroot.h"
 
 namespace corvex {
+
+using namespace filesystem_detail;
 
 namespace {
 
@@ -14,7 +17,7 @@ namespace {
 bool StatPath(const String& path, struct stat& st) {
     String p = path;
     FixPath(p);
-    if (p.Contains("<") || p.Contains(">")) return false;
+    if (!IsNameable(p) || p.Contains("<") || p.Contains(">")) return false;
     return stat(p.ToUtf8().c_str(), &st) == 0;
 }
 
@@ -64,12 +67,13 @@ int FileMode(const String& path) {
 void SetFileMode(const String& path, int mode) {
     String p = path;
     FixPath(p);
-    chmod(p.ToUtf8().c_str(), static_cast<mode_t>(mode));
+    if (IsNameable(p)) chmod(p.ToUtf8().c_str(), static_cast<mode_t>(mode));
 }
 
 bool CreateFile(const String& path) {
     String p = path;
     FixPath(p);
+    if (!IsNameable(p)) return false;
     std::string name = p.ToUtf8();
     RemoveFile(name);
     if (FILE* f = std::fopen(name.c_str(), "wb")) std::fclose(f);
@@ -79,6 +83,7 @@ bool CreateFile(const String& path) {
 bool DeleteFile(const String& path) {
     String p = path;
     FixPath(p);
+    if (!IsNameable(p)) return false;
     std::string name = p.ToUtf8();
     RemoveFile(name);
     return !Occupied(name);
@@ -88,6 +93,7 @@ bool RenameFile(const String& oldPath, const String& newPath) {
     String from = oldPath, to = newPath;
     FixPath(from);
     FixPath(to);
+    if (!IsNameable(from) || !IsNameable(to)) return false;
     return std::rename(from.ToUtf8().c_str(), to.ToUtf8().c_str()) == 0;
 }
 
@@ -114,7 +120,7 @@ bool CopyFile(const String& src, const String& dst) {
 bool ChangeDir(const String& path) {
     String p = path;
     FixPath(p, true);
-    return chdir(p.ToUtf8().c_str()) == 0;
+    return IsNameable(p) && chdir(p.ToUtf8().c_str()) == 0;
 }
 
 }  // namespace corvex

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "filesystem/filesystem.h"
+#include "filesystem/pathroot.h"
 
 namespace corvex {
 
@@ -22,6 +23,7 @@ DIR* DirOf(int handle) {
 int ReadDir(const String& path) {
     String p = path;
     FixPath(p, true);
+    if (!filesystem_detail::IsNameable(p)) return 0;
     DIR* d = opendir(p.ToUtf8().c_str());
     if (!d) return 0;
     for (size_t i = 0; i < _dirs.size(); ++i) {

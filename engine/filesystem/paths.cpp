@@ -42,6 +42,8 @@ String RootPath(const String& path) {
 
 bool IsRootPath(const String& path) { return !path.IsEmpty() && RootPath(path) == path; }
 
+bool IsNameable(const String& path) { return path.Text().find(u'\0') == std::u16string::npos; }
+
 String JoinPath(const String& base, const String& name) {
     if (base.IsEmpty() || base.EndsWith("/")) return base + name;
     return base + "/" + name;

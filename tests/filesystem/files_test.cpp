@@ -169,6 +169,30 @@ TEST_F(Files, CopyDirRefusesADestinationInsideTheSource) {
     EXPECT_TRUE(CopyDir(At("src"), At("srcopy")));
 }
 
+TEST_F(Files, NameWithAZeroCharacterNamesNoFileAndTouchesNone) {
+    const String zero(std::u16string(u"\0.bak", 5));
+    String keep(dir.Write("keep", "precious"));
+    dir.Write("other", "other");
+    Mkdir("tree");
+    dir.Write("tree/inside", "x");
+    EXPECT_EQ(FILETYPE_NONE, FileType(keep + zero));
+    EXPECT_EQ(-1, FileSize(keep + zero));
+    EXPECT_FALSE(DeleteFile(keep + zero));
+    EXPECT_FALSE(CreateFile(keep + zero));
+    EXPECT_FALSE(CopyFile(At("other"), keep + zero));
+    EXPECT_FALSE(RenameFile(keep + zero, At("moved")));
+    SetFileMode(keep + zero, 0);
+    EXPECT_EQ("precious", TempDir::Read(dir / "keep"));
+    EXPECT_NE(0, FileMode(keep));
+    EXPECT_FALSE(DeleteDir(At("tree") + zero, true));
+    EXPECT_EQ(0, ReadDir(At("tree") + zero));
+    EXPECT_FALSE(ChangeDir(At("tree") + zero));
+    EXPECT_EQ("x", TempDir::Read(dir / "tree/inside"));
+    EXPECT_FALSE(CreateDir(At("new") + zero));
+    EXPECT_FALSE(CreateDir(At("new") + zero + "/deeper", true));
+    EXPECT_EQ(FILETYPE_NONE, FileType(At("new")));
+}
+
 TEST_F(Files, ListingsIncludeDotsUnlessSkipped) {
     dir.Write("x", "");
     Mkdir("y");
