@@ -2,8 +2,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "filesystem/filesystem.h"
 #include "filesystem/pathroot.h"
@@ -42,15 +45,34 @@ bool IsInside(const String& path, const String& dir) {
     return path == dir || path.StartsWith(JoinPath(dir, ""));
 }
 
-bool CopyTree(const String& src, const String& dst) {
+// A directory by device and inode, so that a link back to it is noticed whatever path
+// leads there.
+using DirId = std::pair<dev_t, ino_t>;
+
+bool DirIdOf(const String& path, DirId& id) {
+    struct stat st;
+    if (stat(path.ToUtf8().c_str(), &st) != 0) return false;
+    id = {st.st_dev, st.st_ino};
+    return true;
+}
+
+// open holds the directories being copied from and into: a link that leads back to one
+// of them would make the copy go round until the path grows too long.
+bool CopyTree(const String& src, const String& dst, std::vector<DirId>& open) {
+    DirId srcId, dstId;
+    if (!DirIdOf(src, srcId) || std::find(open.begin(), open.end(), srcId) != open.end())
+        return false;
     if (FileType(dst) == FILETYPE_NONE) MakeDir(dst);
-    if (FileType(dst) != FILETYPE_DIR) return false;
+    if (FileType(dst) != FILETYPE_DIR || !DirIdOf(dst, dstId)) return false;
+    open.push_back(srcId);
+    open.push_back(dstId);
     for (const String& name : LoadDir(src, true)) {
         String from = JoinPath(src, name), to = JoinPath(dst, name);
         int type = FileType(from);
-        if (type == FILETYPE_DIR && !CopyTree(from, to)) return false;
+        if (type == FILETYPE_DIR && !CopyTree(from, to, open)) return false;
         if (type == FILETYPE_FILE && !CopyFile(from, to)) return false;
     }
+    open.resize(open.size() - 2);
     return true;
 }
 
@@ -103,7 +125,8 @@ bool CopyDir(const String& src, const String& dst) {
     if (FileType(from) != FILETYPE_DIR) return false;
     // Copying into the source itself would never end.
     if (IsInside(CanonicalPath(to), CanonicalPath(from))) return false;
-    return CopyTree(from, to);
+    std::vector<DirId> open;
+    return CopyTree(from, to, open);
 }
 
 }  // namespace corvex

@@ -169,6 +169,25 @@ TEST_F(Files, CopyDirRefusesADestinationInsideTheSource) {
     EXPECT_TRUE(CopyDir(At("src"), At("srcopy")));
 }
 
+TEST_F(Files, CopyDirFollowsLinksButNotRoundInCircles) {
+    ASSERT_TRUE(CreateDir(At("src/a"), true));
+    dir.Write("src/a/f.txt", "x");
+    ASSERT_EQ(0, ::symlink((dir / "src/a").c_str(), (dir / "src/alias").c_str()));
+    EXPECT_TRUE(CopyDir(At("src"), At("dst")));
+    EXPECT_EQ("x", TempDir::Read(dir / "dst/alias/f.txt"));
+    // Two links back to the top would otherwise double the copy at every level.
+    ASSERT_EQ(0, ::symlink((dir / "src").c_str(), (dir / "src/a/up").c_str()));
+    ASSERT_EQ(0, ::symlink("..", (dir / "src/a/parent").c_str()));
+    EXPECT_FALSE(CopyDir(At("src"), At("loop")));
+    EXPECT_EQ(FILETYPE_NONE, FileType(At("loop/a/up")));
+    EXPECT_EQ(FILETYPE_NONE, FileType(At("loop/a/parent")));
+    // A link to the destination is a circle too.
+    ASSERT_TRUE(CreateDir(At("other")));
+    ASSERT_EQ(0, ::symlink((dir / "out").c_str(), (dir / "other/to-out").c_str()));
+    EXPECT_FALSE(CopyDir(At("other"), At("out")));
+    EXPECT_EQ(FILETYPE_NONE, FileType(At("out/to-out")));
+}
+
 TEST_F(Files, NameWithAZeroCharacterNamesNoFileAndTouchesNone) {
     const String zero(std::u16string(u"\0.bak", 5));
     String keep(dir.Write("keep", "precious"));
