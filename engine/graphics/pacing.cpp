@@ -85,8 +85,9 @@ Ref<TGraphics> Graphics(int width, int height, int depth, int hertz, int flags) 
     NextGraphicsSeq();
     SetGraphics(g);
 
+    // A rate below zero has no period to pace or measure against: it counts as none.
     _softSync = 1;
-    if (hertz == 0) {
+    if (hertz <= 0) {
         _softSync = 0;
     } else if (depth != 0 && HardwareRunsAt(hertz)) {
         _softSync = 0;

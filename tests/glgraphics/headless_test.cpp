@@ -59,6 +59,11 @@ TEST_F(HeadlessGLTest, FullScreenNeedsADisplayModeAndPacesByTheVirtualVerticalBl
     EXPECT_EQ(64, MilliSecs());
 }
 
+TEST_F(HeadlessGLTest, ANegativeRateOpensFullScreenWithoutMeasuring) {
+    ASSERT_TRUE(Graphics(1024, 768, 32, -60, 0));
+    EXPECT_EQ(0, MilliSecs()) << "the virtual vertical blank cannot pace a negative rate";
+}
+
 TEST_F(HeadlessGLTest, ClosingTwiceClosesOnceAndAClosedContextIsAnAssertion) {
     Ref<TGraphics> g = CreateGraphics(320, 240, 0, 0, 0);
     Ref<TGraphics> other = CreateGraphics(320, 240, 0, 0, 0);

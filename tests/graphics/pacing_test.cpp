@@ -68,6 +68,16 @@ TEST_F(GraphicsTest, WithoutARateFramesAreNeverHeldBack) {
     EXPECT_EQ(1, driver->flips.back().sync) << "full-screen presents at the vertical blank";
 }
 
+TEST_F(GraphicsTest, ANegativeRateIsNoRate) {
+    driver->vsyncCost = 17;
+    Graphics(1024, 768, 32, -60, 0);
+    EXPECT_EQ(0, MilliSecs()) << "nothing to measure the hardware against";
+    EXPECT_TRUE(driver->flips.empty());
+    Flip(-1);
+    EXPECT_EQ(1, driver->flips.back().sync) << "full-screen presents at the vertical blank";
+    EXPECT_EQ(17, MilliSecs());
+}
+
 TEST_F(GraphicsTest, ImmediateAndVerticalBlankFlipsLeaveTheScheduleAlone) {
     Graphics(1024, 768, 0, 60, 0);
     Flip(0);
