@@ -71,6 +71,20 @@ TEST_F(GLXTest, AWindowedContextHasTheRequestedClientAreaAt32_32) {
     EXPECT_EQ(768, hints.max_height);
 }
 
+TEST_F(GLXTest, SizesOutsideTheXCoordinateRangeYieldNull) {
+    EXPECT_FALSE(CreateGraphics(0, 100, 0, 0, 0));
+    EXPECT_FALSE(CreateGraphics(100, -1, 0, 0, 0));
+    EXPECT_FALSE(CreateGraphics(65536, 100, 0, 0, 0)) << "the server would refuse it and end the program";
+    EXPECT_FALSE(CreateGraphics(100, 32768, 0, 0, 0));
+    EXPECT_FALSE(Graphics(65536, 100, 32, 0, 0)) << "full-screen too";
+    Ref<TGraphics> widest = CreateGraphics(32767, 1, 0, 0, 0);
+    ASSERT_TRUE(widest);
+    int w, h, d, hz, f;
+    widest->GetSettings(w, h, d, hz, f);
+    EXPECT_EQ(32767, w);
+    widest->Close();
+}
+
 TEST_F(GLXTest, TheCloseBoxAsksToEndAndLeavesTheWindowOpen) {
     ASSERT_TRUE(Graphics(320, 240, 0, 60, 0));
     const Window window = CurrentWindow();

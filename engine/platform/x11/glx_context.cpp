@@ -126,9 +126,13 @@ void SetSwapInterval(int interval) {
     }
 }
 
+// X draws in signed 16-bit coordinates; a larger window cannot be made or drawn whole
+// (the server refuses the request and Xlib's default handler ends the program).
+constexpr int kMaxWindowSide = 32767;
+
 GLContext* GLContextCreate(int width, int height, int depth, int hertz, int flags) {
     Display* display = ReadyDisplay();
-    if (!display || width <= 0 || height <= 0) return nullptr;
+    if (!display || width <= 0 || height <= 0 || width > kMaxWindowSide || height > kMaxWindowSide) return nullptr;
     XVisualInfo* visual = ChooseGLVisual(display, flags);
     if (!visual) return nullptr;
     const bool fullScreen = depth != 0;
