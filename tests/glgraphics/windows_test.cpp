@@ -155,3 +155,10 @@ TEST_F(GLXTest, AnAttachedContextFollowsTheSizeOfTheCallersWindow) {
     XFreeColormap(display, attributes.colormap);
     EXPECT_FALSE(AttachGraphics(0x7ffffff, 0)) << "no such window";
 }
+
+TEST_F(GLXTest, AnInputOnlyWindowHasNothingToAttachTo) {
+    const Window window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 150, 90, 0, 0, InputOnly,
+                                        CopyFromParent, 0, nullptr);
+    EXPECT_FALSE(AttachGraphics(window, 0)) << "drawing into it would end the program with an X error";
+    XDestroyWindow(display, window);
+}

@@ -171,7 +171,8 @@ GLContext* GLContextAttach(std::uintptr_t window, int flags) {
     Display* display = ReadyDisplay();
     if (!display) return nullptr;
     XWindowAttributes attributes;
-    if (!WindowUsable(display, window, attributes)) return nullptr;
+    // An input-only window has no pixels to draw into.
+    if (!WindowUsable(display, window, attributes) || attributes.c_class != InputOutput) return nullptr;
     XVisualInfo* visual = AttachVisual(display, attributes, flags);
     if (!visual) return nullptr;
     GLXContext context = glXCreateContext(display, visual, _shared->context, True);
