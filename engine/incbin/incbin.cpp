@@ -1,6 +1,5 @@
 #include "incbin/incbin.h"
 
-#include <cstring>
 #include <string>
 
 // Bounds of the section the linker builds from every record; weak, so a program that
@@ -15,7 +14,8 @@ namespace corvex {
 const IncbinBlock* FindIncbin(const String& name) {
     std::string key = name.ToUtf8();
     for (auto* entry = __start_corvex_incbin; entry && entry < __stop_corvex_incbin; ++entry) {
-        if (std::strcmp((*entry)->name, key.c_str()) == 0) return *entry;
+        // Compared with the key's own length, so a zero inside the name does not end it.
+        if (key == (*entry)->name) return *entry;
     }
     return nullptr;
 }

@@ -28,6 +28,9 @@ TEST_F(Incbin, BlocksAreFoundByNameWithTheirSize) {
               std::string(reinterpret_cast<const char*>(hello->data), hello->size));
     EXPECT_EQ(nullptr, FindIncbin("Hello.txt"));
     EXPECT_EQ(nullptr, FindIncbin(""));
+    // The whole name must match, also when it holds a zero character.
+    EXPECT_EQ(nullptr, FindIncbin(String(std::u16string(u"hello.txt\0x", 11))));
+    EXPECT_EQ(nullptr, FindIncbin("hello.tx"));
 }
 
 TEST_F(Incbin, EveryByteValueSurvivesEmbedding) {
