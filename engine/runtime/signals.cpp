@@ -62,7 +62,9 @@ void InstallSignalHandlers() {
     ss.ss_size = sizeof altStack;
     sigaltstack(&ss, nullptr);
     for (int sig : {SIGILL, SIGSEGV, SIGABRT, SIGTERM}) Install(sig, &OnFatalSignal);
-    Install(SIGBUS, &OnMemoryFault);
+    // Faults of the machine rather than requests to end: a bad memory access beyond the
+    // mapping and an arithmetic trap such as an integer division by zero.
+    for (int sig : {SIGBUS, SIGFPE}) Install(sig, &OnMemoryFault);
 }
 
 }  // namespace corvex

@@ -49,6 +49,10 @@ CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::pr
         std::raise(SIGTERM);
     } else if (mode == "segv") {
         std::raise(SIGSEGV);
+    } else if (mode == "bus") {
+        std::raise(SIGBUS);
+    } else if (mode == "fpe") {
+        std::raise(SIGFPE);
     }
     WriteStdout("body returned\n");
 }

@@ -105,3 +105,12 @@ TEST(StartUp, SignalsReportTheirNumberAndEndWith255) {
     EXPECT_EQ("signal!:11\n", segv.out.substr(0, 11));
     EXPECT_EQ("Received Signal", segv.err);
 }
+
+TEST(StartUp, MachineFaultsEndAsAnUnhandledMemoryException) {
+    for (const char* mode : {"bus", "fpe"}) {
+        ProbeRun r = RunProbe(mode, "/");
+        EXPECT_EQ(255, r.status) << mode;
+        EXPECT_EQ("Unhandled Memory Exception Error", r.err) << mode;
+        EXPECT_EQ(std::string::npos, r.out.find("signal!")) << mode;
+    }
+}
