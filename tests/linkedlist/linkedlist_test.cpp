@@ -16,6 +16,13 @@ Ref<TList> ListOf(std::initializer_list<int> keys) {
     return list;
 }
 
+// Counts its own frees.
+struct Counted : Object {
+    explicit Counted(int* n) : freed(n) {}
+    ~Counted() override { ++*freed; }
+    int* freed;
+};
+
 std::string ErrorOf(void (*f)(TList&), TList& list) {
     try {
         f(list);
@@ -140,11 +147,6 @@ TEST(List, EnumeratorReturnsNullForARemovedNextLink) {
 }
 
 TEST(List, ElementsAreFreedWithTheList) {
-    struct Counted : Object {
-        explicit Counted(int* n) : freed(n) {}
-        ~Counted() override { ++*freed; }
-        int* freed;
-    };
     int freed = 0;
     Ref<TLink> kept;
     {
@@ -160,11 +162,6 @@ TEST(List, ElementsAreFreedWithTheList) {
 // holds one link leaves a chain of removed links, each held only by the one before it.
 TEST(List, ALongChainOfRemovedLinksIsFreedWithoutExhaustingTheStack) {
     constexpr int kLength = 1000000;
-    struct Counted : Object {
-        explicit Counted(int* n) : freed(n) {}
-        ~Counted() override { ++*freed; }
-        int* freed;
-    };
     int freed = 0;
     for (bool fromTheFront : {true, false}) {
         auto list = CreateList();
