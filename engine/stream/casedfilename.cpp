@@ -2,6 +2,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <climits>
+
 #include "stream/stream.h"
 
 namespace corvex {
@@ -32,6 +34,9 @@ String FindEntry(const String& dir, const String& lowerName) {
 }  // namespace
 
 String CasedFileName(const String& path) {
+    // The OS reaches no file by a path this long (every character is at least one byte),
+    // and resolving it part by part would hold a copy of every shorter part at once.
+    if (path.Length() >= PATH_MAX) return "";
     if (Exists(path)) return path;
     String dir, name = path;
     int slash = path.Length() >= 2 ? path.FindLast("/", path.Length() - 2) : -1;

@@ -163,6 +163,13 @@ TEST(CasedFileNames, FindsTheSpellingOnDisk) {
     EXPECT_EQ("", CasedFileName(base + "/nomaps/level.dat"));
 }
 
+TEST(CasedFileNames, PathTooLongForAnyFileIsFoundNowhere) {
+    // Resolving such a path part by part would hold a copy of every shorter part at once.
+    std::string path = "/tmp";
+    while (path.size() < 200000) path += "/Deeper";
+    EXPECT_EQ("", CasedFileName(String(path)).ToUtf8());
+}
+
 TEST(CasedFileNames, RelativeNamesAndNamesUnderTheRoot) {
     TempDir dir;
     dir.Write("ReadMe.txt", "x");
