@@ -69,7 +69,10 @@ void Ours(benchmark::State& state, File picture, TPixmapLoader& (*loader)()) {
     const Bytes& file = picture();
     for (auto _ : state) {
         auto pixmap = loader().LoadPixmap(TRamStream::Create(file.data(), static_cast<int64_t>(file.size())));
-        if (!pixmap || pixmap->width != kSide) state.SkipWithError("decode failed");
+        if (!pixmap || pixmap->width != kSide) {
+            state.SkipWithError("decode failed");
+            break;
+        }
         benchmark::DoNotOptimize(pixmap->pixels);
     }
     Rate(state);
