@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "runtime/startup.h"
@@ -30,7 +31,7 @@ protected:
     }
     void TearDown() override {
         setenv("PATH", savedPath.c_str(), 1);
-        for (const char* f : {"zenity", "kdialog", "xdg-open", "args", "reply", "status"}) unlink((bin + "/" + f).c_str());
+        for (const char* f : {"zenity", "kdialog", "xdg-open", "args", "reply", "status", "released", "ended"}) unlink((bin + "/" + f).c_str());
         rmdir(bin.c_str());
     }
 
@@ -138,4 +139,29 @@ TEST_F(Requesters, OpenURLHandsTheExpandedURLToXdgOpen) {
     EXPECT_EQ((std::vector<std::string>{"file:" + bin + "/status#top"}), Args());
     Answer(4);
     EXPECT_EQ(0, OpenURL("http://example.org/"));
+}
+
+TEST_F(Requesters, OpenURLDoesNotWaitForWhatTheHandlerLeavesRunning) {
+    // Like a browser started by xdg-open: a child that outlives it, holding on to the
+    // standard output it inherited, until the test releases it (or a minute has passed).
+    std::string script = bin + "/xdg-open";
+    std::string released = bin + "/released", ended = bin + "/ended";
+    std::ofstream(script) << "#!/bin/sh\n"
+                             "cd \"${0%/*}\"\n"
+                             "(i=0; while [ ! -e released ] && [ $i -lt 1200 ]; do /bin/sleep 0.05; i=$((i+1)); done;"
+                             " : > ended) 2>/dev/null &\n"
+                             "exit 0\n";
+    chmod(script.c_str(), 0755);
+    bool watchdogFired = false;
+    std::thread watchdog([&] {
+        for (int i = 0; i < 600 && access(released.c_str(), F_OK) != 0; ++i) usleep(50000);
+        if (access(released.c_str(), F_OK) == 0) return;
+        watchdogFired = true;
+        std::ofstream{released};
+    });
+    EXPECT_EQ(1, OpenURL("http://example.org/"));
+    std::ofstream{released};
+    watchdog.join();
+    EXPECT_FALSE(watchdogFired) << "OpenURL returned only once the handler's child had ended";
+    while (access(ended.c_str(), F_OK) != 0) usleep(20000);
 }

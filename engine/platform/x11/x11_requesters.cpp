@@ -39,14 +39,17 @@ bool OnPath(const std::string& program) {
     return false;
 }
 
-// Runs the program with its standard output captured and waits for it.
-Outcome Run(const Args& args) {
+// Runs the program and waits for it, with its standard output captured or discarded.
+// A program that only hands work on (xdg-open) must not share our pipe: what it leaves
+// running would hold the pipe open and keep us reading until that has ended too.
+Outcome Run(const Args& args, bool captureOutput = true) {
     Outcome outcome;
     int out[2];
     if (pipe2(out, O_CLOEXEC) != 0) return outcome;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    if (captureOutput) posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    else posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     std::vector<char*> argv;
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -232,7 +235,7 @@ String DesktopRequestDir(const String& text, const String& path) {
 
 int DesktopOpenURL(const String& url) {
     if (!OnPath("xdg-open")) return 0;
-    Outcome o = Run({"xdg-open", url.ToUtf8()});
+    Outcome o = Run({"xdg-open", url.ToUtf8()}, false);
     return o.ran && o.status == 0 ? 1 : 0;
 }
 
