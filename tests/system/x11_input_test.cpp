@@ -1,4 +1,9 @@
 // Real input injected through XTest into a window of ours, translated by the pump.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <thread>
 
 #include "system/x11_fixture.h"
@@ -312,6 +317,39 @@ TEST_F(Focus, LeavingAndReturningSuspendsResumesAndClearsEveryKey) {
     Tap(XK_Left);
     Pump();
     EXPECT_EQ(EVENT_KEYDOWN, seen.at(0).id) << "a key released elsewhere is not still down";
+}
+
+TEST_F(Focus, ARequesterGivesTheFocusBackOnlyToAWindowStillShown) {
+    char dir[] = "/tmp/requesterXXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(dir));
+    std::string bin = dir;
+    // A dialog that stays up until the test has unmapped our window, as when the user
+    // minimises the program meanwhile.
+    std::string dialog = bin + "/zenity";
+    std::ofstream(dialog) << "#!/bin/sh\n"
+                             ": > \"${0%/*}/started\"\n"
+                             "while [ ! -e \"${0%/*}/go\" ]; do /bin/sleep 0.05; done\n";
+    chmod(dialog.c_str(), 0755);
+    std::string savedPath = std::getenv("PATH");
+    setenv("PATH", dir, 1);
+    std::thread minimiser([&] {
+        while (access((bin + "/started").c_str(), F_OK) != 0) usleep(20000);
+        Display* user = XOpenDisplay(nullptr);
+        XUnmapWindow(user, window);
+        XSync(user, False);
+        XCloseDisplay(user);
+        std::ofstream(bin + "/go");
+    });
+    Notify("Hold on");
+    minimiser.join();
+    setenv("PATH", savedPath.c_str(), 1);
+    for (const char* f : {"zenity", "started", "go"}) unlink((bin + "/" + f).c_str());
+    rmdir(dir);
+    XSync(display, False);  // an X error from giving it the focus would end the program here
+    Window focus;
+    int revert;
+    XGetInputFocus(display, &focus, &revert);
+    EXPECT_NE(window, focus);
 }
 
 TEST_F(Focus, RegisteringKeepsTheCreatorsEventsAndAsksForTheCloseBox) {

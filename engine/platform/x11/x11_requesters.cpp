@@ -87,9 +87,13 @@ public:
     FocusKeeper() {
         if (Display* d = X11Display()) XGetInputFocus(d, &focus_, &revert_);
     }
+    // A window unmapped meanwhile (minimised, say) cannot take the focus: asking would be
+    // an X error, which ends the program.
     ~FocusKeeper() {
         Display* d = X11Display();
-        if (d && X11FindWindow(focus_)) {
+        XWindowAttributes attributes;
+        if (d && X11FindWindow(focus_) && XGetWindowAttributes(d, focus_, &attributes) &&
+            attributes.map_state == IsViewable) {
             XSetInputFocus(d, focus_, revert_, CurrentTime);
             XFlush(d);
         }
