@@ -298,6 +298,27 @@ TEST_F(Focus, CloseBoxAsksToTerminateOnceAndLeavesTheWindowOpen) {
     EXPECT_EQ(IsViewable, a.map_state);
 }
 
+TEST_F(Focus, CloseAndFocusEventsCarryTheModifiersHeld) {
+    Key(XK_Shift_L, true);
+    Pump();
+    corvex::testing::PressCloseBox(display, window);
+    Pump();
+    ASSERT_EQ(1u, Of(EVENT_APPTERMINATE).size());
+    EXPECT_EQ(MODIFIER_SHIFT, Of(EVENT_APPTERMINATE)[0].mods);
+    Key(XK_Alt_L, true);  // Alt held while switching away
+    Pump();
+    FocusOn(Stranger());
+    Pump();
+    Key(XK_Alt_L, false);
+    Key(XK_Shift_L, false);
+    FocusOn(window);
+    Pump();
+    ASSERT_EQ(1u, Of(EVENT_APPSUSPEND).size());
+    EXPECT_EQ(MODIFIER_SHIFT | MODIFIER_ALT, Of(EVENT_APPSUSPEND)[0].mods);
+    ASSERT_EQ(1u, Of(EVENT_APPRESUME).size());
+    EXPECT_EQ(0, Of(EVENT_APPRESUME)[0].mods) << "keys released elsewhere are not held on return";
+}
+
 TEST_F(Focus, LeavingAndReturningSuspendsResumesAndClearsEveryKey) {
     Key(XK_Left, true);
     Pump();

@@ -157,12 +157,13 @@ void FocusChanged(const XFocusChangeEvent& event, const X11Window& w) {
     bool focused = event.type == FocusIn || ProgramHasFocus(event.display);
     if (focused == _programFocused) return;
     _programFocused = focused;
+    int mods = _modifiers;  // the event carries the modifiers held as the focus changed
     if (!focused) {
         // Keys released elsewhere never reach us: start again with every key up.
         std::fill(std::begin(_keysDown), std::end(_keysDown), 0);
         _modifiers = 0;
     }
-    Emit(focused ? EVENT_APPRESUME : EVENT_APPSUSPEND, w.source, 0, 0, 0, 0);
+    Emit(focused ? EVENT_APPRESUME : EVENT_APPSUSPEND, w.source, 0, mods, 0, 0);
 }
 
 bool IsCloseRequest(const XClientMessageEvent& event) {
@@ -188,7 +189,7 @@ void X11TranslateEvent(XEvent& event, const X11Window& w) {
         case FocusIn:
         case FocusOut: FocusChanged(event.xfocus, w); break;
         case ClientMessage:
-            if (IsCloseRequest(event.xclient)) Emit(EVENT_APPTERMINATE, w.source, 0, 0, 0, 0);
+            if (IsCloseRequest(event.xclient)) Emit(EVENT_APPTERMINATE, w.source, 0, _modifiers, 0, 0);
             break;
         default: break;
     }
