@@ -63,6 +63,15 @@ int RunMainThreadOps() {
     int count = _opsWaiting.load(std::memory_order_acquire);
     if (count == 0) return 0;
     DrainWakePipe();
+    // Whatever is left (posted meanwhile, or not run because an operation threw) keeps
+    // the pipe readable, so that a waiting pump still wakes up for it.
+    struct Rewake {
+        ~Rewake() {
+            if (_opsWaiting.load(std::memory_order_acquire) == 0) return;
+            char wake = 1;
+            [[maybe_unused]] ssize_t written = write(_wakePipe[1], &wake, 1);
+        }
+    } rewake;
     // Only the operations already queued run now; those they post wait for the next
     // pump, so an operation that re-posts itself cannot hold the pump.
     for (int i = 0; i < count; ++i) {
@@ -74,10 +83,6 @@ int RunMainThreadOps() {
             _opsWaiting.fetch_sub(1, std::memory_order_relaxed);
         }
         op.func(std::move(op.object), op.value);
-    }
-    if (_opsWaiting.load(std::memory_order_acquire) > 0) {
-        char wake = 1;
-        [[maybe_unused]] ssize_t written = write(_wakePipe[1], &wake, 1);
     }
     return count;
 }

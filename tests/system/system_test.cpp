@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -112,6 +113,19 @@ TEST(MainThreadOps, OperationsPostedWhileRunningWaitForTheNextPump) {
     EXPECT_EQ((std::vector<int>{1}), _ran);
     PollSystem();
     EXPECT_EQ((std::vector<int>{1, 2}), _ran);
+}
+
+TEST(MainThreadOps, OperationsLeftByOneThatThrewStillWakeAWaitingPump) {
+    InitModule(system_module);
+    _ran.clear();
+    PostMainThreadOp([](Ref<Object>, intptr_t) { RaiseRuntimeError("operation failed"); }, nullptr, 0);
+    PostMainThreadOp(Record, nullptr, 2);
+    EXPECT_THROW(PollSystem(), TRuntimeException);
+    EXPECT_TRUE(_ran.empty());
+    pollfd wake{MainThreadWakeFd(), POLLIN, 0};
+    ASSERT_EQ(1, poll(&wake, 1, 0)) << "a waiting pump would sleep through the operation left over";
+    WaitSystem();
+    EXPECT_EQ((std::vector<int>{2}), _ran);
 }
 
 TEST(MainThreadOps, NewThreadResultIsDeliveredWithTheObjectOnTheMainThread) {
