@@ -116,15 +116,16 @@ TEST_F(Script, MalformedLinesNameTheFileTheLineAndTheFault) {
     EXPECT_EQ(path + ":1: argument 'a' is not a whole number", ErrorOf("1 char a\n"));
     EXPECT_EQ(path + ":1: expected a presentation count and an event", ErrorOf("7\n"));
     EXPECT_EQ(path + ":1: 'close' takes 0 argument(s), not 1", ErrorOf("0 close now\n"));
-    EXPECT_EQ("/nonexistent/script: cannot read the input script",
-              [&] {
-                  try {
-                      HeadlessInputScript("/nonexistent/script");
-                  } catch (const TRuntimeException& e) {
-                      return e.ToString().ToUtf8();
-                  }
-                  return std::string("no error");
-              }());
+    auto loadError = [](const std::string& where) {
+        try {
+            HeadlessInputScript(String(where));
+        } catch (const TRuntimeException& e) {
+            return e.ToString().ToUtf8();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ("/nonexistent/script: cannot read the input script", loadError("/nonexistent/script"));
+    EXPECT_EQ("/tmp: cannot read the input script", loadError("/tmp")) << "a folder opens but has no lines";
 }
 
 TEST(VirtualClock, AdvancesOnlyBySleepingAndByExactlyTheSleep) {

@@ -100,6 +100,8 @@ std::vector<ScriptedEvent> ParseInputScript(const String& path) {
         auto tokens = Tokens(line);
         if (!tokens.empty()) events.push_back(LineParser(path, lineNumber).Parse(tokens));
     }
+    // A folder, for one, opens but cannot be read: no silent empty script.
+    if (file.bad()) RaiseRuntimeError(path + ": cannot read the input script");
     return events;
 }
 
