@@ -50,7 +50,10 @@ void StartUp(int argc, char** argv, const String& appDir, const String& appFile)
     }
 }
 
-void AddEndHandler(void (*handler)()) { std::atexit(handler); }
+void AddEndHandler(void (*handler)()) {
+    if (!handler) throw TNullFunctionException();  // the C runtime would abort on it
+    std::atexit(handler);
+}
 
 void EndProgram() { std::exit(0); }
 

@@ -43,6 +43,8 @@ CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::pr
     } else if (mode == "null") {
         Ref<Object> nothing;
         nothing->ToString();
+    } else if (mode == "nullend") {
+        AddEndHandler(nullptr);
     } else if (mode == "end") {
         EndProgram();
     } else if (mode == "signal") {

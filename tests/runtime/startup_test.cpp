@@ -92,6 +92,11 @@ TEST(StartUp, UncaughtErrorsEndWithStatus255AndTheirText) {
     ProbeRun n = RunProbe("null", "/");
     EXPECT_EQ(255, n.status);
     EXPECT_EQ("Attempt to access field or method of Null object", n.err);
+
+    ProbeRun f = RunProbe("nullend", "/");
+    EXPECT_EQ(255, f.status);
+    EXPECT_EQ("Attempt to call uninitialized function pointer", f.err) << "refused when registered, not met at exit";
+    EXPECT_NE(std::string::npos, f.out.find("end B\nend A\n")) << f.out;
 }
 
 TEST(StartUp, SignalsReportTheirNumberAndEndWith255) {
