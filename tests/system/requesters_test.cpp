@@ -1,6 +1,7 @@
 // Requesters and URL opening through helper programs, checked with stand-ins for zenity,
 // kdialog and xdg-open that record their arguments and give a chosen answer.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -115,6 +116,19 @@ TEST_F(Requesters, ZenityFileRequesterBuildsFiltersAndReturnsTheChoice) {
     EXPECT_EQ(String("/home"), RequestDir("Folder", "/home"));
     EXPECT_TRUE(Passed("--directory"));
     EXPECT_TRUE(Passed("--filename=/home/"));
+}
+
+TEST_F(Requesters, AnAnswerThatCannotBeCollectedIsNo) {
+    Helper("zenity", 1, "/tmp/cancelled.png\n");  // cancelled
+    // A program that ignores SIGCHLD has its children reaped unseen: no exit status.
+    struct sigaction ignore {}, saved {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGCHLD, &ignore, &saved);
+    int confirmed = Confirm("Sure?");
+    String chosen = RequestFile("Open");
+    sigaction(SIGCHLD, &saved, nullptr);
+    EXPECT_EQ(0, confirmed);
+    EXPECT_EQ(String(), chosen);
 }
 
 TEST_F(Requesters, KDialogServesWhenZenityIsMissing) {

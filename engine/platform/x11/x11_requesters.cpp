@@ -63,9 +63,12 @@ Outcome Run(const Args& args, bool captureOutput = true) {
             if (n > 0) outcome.output.append(buffer, static_cast<size_t>(n));
         }
         int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        pid_t waited;
+        while ((waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
         }
-        outcome.ran = WIFEXITED(status);
+        // Without the child's status (SIGCHLD ignored: it was reaped unseen) the answer
+        // is unknown, which counts as "no", never as OK.
+        outcome.ran = waited == pid && WIFEXITED(status);
         outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         while (!outcome.output.empty() && outcome.output.back() == '\n') outcome.output.pop_back();
     }
