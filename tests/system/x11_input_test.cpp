@@ -298,6 +298,20 @@ TEST_F(Focus, CloseBoxAsksToTerminateOnceAndLeavesTheWindowOpen) {
     EXPECT_EQ(IsViewable, a.map_state);
 }
 
+TEST_F(Focus, OnlyTheWindowManagersProtocolMessageIsACloseRequest) {
+    // Another client's message that happens to carry the same number is not one.
+    XEvent other{};
+    other.xclient.type = ClientMessage;
+    other.xclient.window = window;
+    other.xclient.message_type = XInternAtom(display, "CORVEX_TEST_MESSAGE", False);
+    other.xclient.format = 32;
+    other.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    XSendEvent(display, window, False, NoEventMask, &other);
+    Pump();
+    EXPECT_TRUE(Of(EVENT_APPTERMINATE).empty());
+    EXPECT_EQ(0, AppTerminate());
+}
+
 TEST_F(Focus, CloseAndFocusEventsCarryTheModifiersHeld) {
     Key(XK_Shift_L, true);
     Pump();

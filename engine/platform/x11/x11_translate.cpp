@@ -167,7 +167,7 @@ void FocusChanged(const XFocusChangeEvent& event, const X11Window& w) {
 }
 
 bool IsCloseRequest(const XClientMessageEvent& event) {
-    return event.format == 32 &&
+    return event.format == 32 && event.message_type == XInternAtom(event.display, "WM_PROTOCOLS", True) &&
            static_cast<Atom>(event.data.l[0]) == XInternAtom(event.display, "WM_DELETE_WINDOW", True);
 }
 
