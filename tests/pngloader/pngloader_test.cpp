@@ -137,7 +137,12 @@ TEST(PngLoader, HeaderTooBigForItsDataGivesNull) {
     // 16384 x 16384 is within the pixel limit, but a few hundred bytes cannot hold it
     // even at one bit per pixel.
     Bytes good = SmallRgb();
-    EXPECT_FALSE(LoadPixmapPNG(Over(testimages::ResizePngHeader(good, 16384, 16384))));
+    const Bytes huge = testimages::ResizePngHeader(good, 16384, 16384);
+    auto stream = Over(huge);
+    EXPECT_FALSE(LoadPixmapPNG(stream));
+    // Refused on the header alone: libpng never started, so nothing was read past the
+    // signature and IHDR's width and height.
+    EXPECT_EQ(stream->Pos(), 24);
     // The same header passes the size check when the data could hold it: a real
     // 4096 x 64 one-bit picture of all zeros compresses to a fraction of a byte a row.
     Bytes zeros(64 * 512, 0);
