@@ -143,6 +143,8 @@ TEST_F(GLXTest, AFullScreenWindowGivesTheModeBackAndMinimisesWhenItLosesTheFocus
         XSetInputFocus(display, to, RevertToParent, CurrentTime);
         XSync(display, False);
         PollSystem();
+        // The server has handled the minimise request before the watch looks for it.
+        XSync(display, False);
     };
 
     moveFocus(other);
