@@ -41,26 +41,19 @@ TEST_F(TgaLoader, ThirtyTwoBitsKeepAlphaAndTheIdFieldIsSkipped) {
 }
 
 TEST_F(TgaLoader, FifteenAndSixteenBitChannelsAreNotWidened) {
-    Bytes pixels = {0xFF, 0x7F, 0xFF, 0xFF, 0x1F, 0x00, 0x00, 0x7C};
-    auto p15 = Load(EncodeTga(TGA_RGB, 15, 4, 1, pixels));
-    ASSERT_TRUE(p15);
-    EXPECT_EQ(p15->format, PF_RGB888);
-    EXPECT_EQ(Pixels(p15), (std::vector<uint32_t>{0xFFF8F8F8u, 0xFFF8F8F8u, 0xFF0000F8u, 0xFFF80000u}));
-    auto p16 = Load(EncodeTga(TGA_RGB, 16, 4, 1, pixels));
-    ASSERT_TRUE(p16);
-    EXPECT_EQ(p16->format, PF_RGBA8888);
-    EXPECT_EQ(Pixels(p16), (std::vector<uint32_t>{0xFFF8F8F8u, 0x00F8F8F8u, 0xFF0000F8u, 0xFFF80000u}));
-
-    // The same pixels run-length encoded: 0xFFFF repeated twice, then two literals.
-    const Bytes packets = {0x81, 0xFF, 0xFF, 0x01, 0x1F, 0x00, 0x00, 0x7C};
-    auto r15 = Load(EncodeTga(TGA_RLERGB, 15, 4, 1, packets));
-    ASSERT_TRUE(r15);
-    EXPECT_EQ(r15->format, PF_RGB888);
-    EXPECT_EQ(Pixels(r15), (std::vector<uint32_t>{0xFFF8F8F8u, 0xFFF8F8F8u, 0xFF0000F8u, 0xFFF80000u}));
-    auto r16 = Load(EncodeTga(TGA_RLERGB, 16, 4, 1, packets));
-    ASSERT_TRUE(r16);
-    EXPECT_EQ(r16->format, PF_RGBA8888);
-    EXPECT_EQ(Pixels(r16), (std::vector<uint32_t>{0x00F8F8F8u, 0x00F8F8F8u, 0xFF0000F8u, 0xFFF80000u}));
+    const Bytes raw = {0xFF, 0x7F, 0xFF, 0xFF, 0x1F, 0x00, 0x00, 0x7C};
+    // The same four pixels run-length encoded: a literal, a run of one, two literals.
+    const Bytes rle = {0x00, 0xFF, 0x7F, 0x80, 0xFF, 0xFF, 0x01, 0x1F, 0x00, 0x00, 0x7C};
+    for (const auto& [type, data] : {std::pair<int, Bytes>{TGA_RGB, raw}, {TGA_RLERGB, rle}}) {
+        auto p15 = Load(EncodeTga(type, 15, 4, 1, data));
+        ASSERT_TRUE(p15) << type;
+        EXPECT_EQ(p15->format, PF_RGB888);
+        EXPECT_EQ(Pixels(p15), (std::vector<uint32_t>{0xFFF8F8F8u, 0xFFF8F8F8u, 0xFF0000F8u, 0xFFF80000u})) << type;
+        auto p16 = Load(EncodeTga(type, 16, 4, 1, data));
+        ASSERT_TRUE(p16) << type;
+        EXPECT_EQ(p16->format, PF_RGBA8888);
+        EXPECT_EQ(Pixels(p16), (std::vector<uint32_t>{0xFFF8F8F8u, 0x00F8F8F8u, 0xFF0000F8u, 0xFFF80000u})) << type;
+    }
 }
 
 TEST_F(TgaLoader, RunLengthPacketsRepeatOrListPixels) {
