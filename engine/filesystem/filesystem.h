@@ -37,7 +37,8 @@ String CurrentDir();
 // root. A path starting with "/" is already absolute.
 String RealPath(const String& path);
 
-// Paths containing "<" or ">" count as not existing.
+// Paths containing "<", ">" or a zero character count as not existing; operations
+// on a path with a zero character do nothing and give false.
 int FileType(const String& path);
 int64_t FileTime(const String& path);   // modification time in seconds; 0 on failure
 int64_t FileSize(const String& path);   // -1 on failure
@@ -52,7 +53,8 @@ bool DeleteFile(const String& path);
 bool RenameFile(const String& oldPath, const String& newPath);
 // Copies through streams, so src may be any URL; a file is never copied onto itself.
 bool CopyFile(const String& src, const String& dst);
-// Copies a directory tree; false for a destination inside the source.
+// Copies a directory tree; false for a destination inside the source, and at a link
+// that leads back to a directory being copied.
 bool CopyDir(const String& src, const String& dst);
 // With recurse, empties the directory first; true when nothing is left at the path.
 bool DeleteDir(const String& path, bool recurse = false);
