@@ -4,7 +4,8 @@
 
 #include <atomic>
 #include <cstdio>
-#include <regex>
+#include <cctype>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -61,6 +62,22 @@ protected:
     Ref<TSystemDriver> platform;
     Ref<CountingDriver> counting;
 };
+
+// Whether text has the shape of pattern: '0' a digit, 'A' an upper-case letter, 'a' a
+// lower-case one, anything else itself. (Plain code: std::regex draws a false warning
+// from GCC 12 in sanitizer builds.)
+bool Fits(const std::string& text, const std::string& pattern) {
+    if (text.size() != pattern.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        bool fits = pattern[i] == '0'   ? std::isdigit(c)
+                    : pattern[i] == 'A' ? std::isupper(c)
+                    : pattern[i] == 'a' ? std::islower(c)
+                                        : text[i] == pattern[i];
+        if (!fits) return false;
+    }
+    return true;
+}
 
 std::vector<int> _ran;
 
@@ -159,7 +176,6 @@ TEST(URLs, ExistingPathsBecomeFileURLsKeepingTheAnchorOthersBecomeWebURLs) {
 
 TEST(Clock, CurrentDateAndTimeUseTheirFormats) {
     InitModule(system_module);
-    EXPECT_TRUE(std::regex_match(CurrentDate().ToUtf8(), std::regex(R"(\d\d [A-Z][a-z][a-z] \d{4})")))
-        << CurrentDate().ToUtf8();
-    EXPECT_TRUE(std::regex_match(CurrentTime().ToUtf8(), std::regex(R"(\d\d:\d\d:\d\d)"))) << CurrentTime().ToUtf8();
+    EXPECT_TRUE(Fits(CurrentDate().ToUtf8(), "00 Aaa 0000")) << CurrentDate().ToUtf8();
+    EXPECT_TRUE(Fits(CurrentTime().ToUtf8(), "00:00:00")) << CurrentTime().ToUtf8();
 }
