@@ -301,13 +301,7 @@ TEST_F(Focus, CloseBoxAsksToTerminateOnceAndLeavesTheWindowOpen) {
 
 TEST_F(Focus, OnlyTheWindowManagersProtocolMessageIsACloseRequest) {
     // Another client's message that happens to carry the same number is not one.
-    XEvent other{};
-    other.xclient.type = ClientMessage;
-    other.xclient.window = window;
-    other.xclient.message_type = XInternAtom(display, "CORVEX_TEST_MESSAGE", False);
-    other.xclient.format = 32;
-    other.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    XSendEvent(display, window, False, NoEventMask, &other);
+    corvex::testing::SendDeleteWindowMessage(display, window, "CORVEX_TEST_MESSAGE");
     Pump();
     EXPECT_TRUE(Of(EVENT_APPTERMINATE).empty());
     EXPECT_EQ(0, AppTerminate());
