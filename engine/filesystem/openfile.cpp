@@ -22,6 +22,4 @@ Ref<TStream> WriteFile(const Ref<Object>& url) { return OpenFile(url, false, tru
 Ref<TStream> WriteFile(const String& url) { return OpenFile(url, false, true); }
 void CloseFile(const Ref<TStream>& stream) { stream->Close(); }
 
-CORVEX_MODULE(filesystem, &runtime_module, &stream_module, &bank_module, &bankstream_module) {}
-
 }  // namespace corvex

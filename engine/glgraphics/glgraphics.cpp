@@ -2,10 +2,15 @@
 
 #include <vector>
 
-#include "platform/glcontext.h"
+#include "platform/api/glcontext.h"
 #include "runtime/exception.h"
 
 namespace corvex {
+
+// Graphics flags go to the native layer unchanged.
+static_assert(GRAPHICS_BACKBUFFER == GLCONTEXT_BACKBUFFER && GRAPHICS_ALPHABUFFER == GLCONTEXT_ALPHABUFFER &&
+              GRAPHICS_DEPTHBUFFER == GLCONTEXT_DEPTHBUFFER && GRAPHICS_STENCILBUFFER == GLCONTEXT_STENCILBUFFER &&
+              GRAPHICS_ACCUMBUFFER == GLCONTEXT_ACCUMBUFFER);
 
 namespace {
 

@@ -9,13 +9,21 @@
 
 #include <cstdint>
 
-#include "platform/graphicsflags.h"
 #include "runtime/array.h"
 #include "runtime/module.h"
 #include "runtime/object.h"
 #include "runtime/string.h"
 
 namespace corvex {
+
+// Graphics flags: the buffers a graphics context asks for.
+enum : int {
+    GRAPHICS_BACKBUFFER = 2,
+    GRAPHICS_ALPHABUFFER = 4,
+    GRAPHICS_DEPTHBUFFER = 8,
+    GRAPHICS_STENCILBUFFER = 16,
+    GRAPHICS_ACCUMBUFFER = 32,
+};
 
 // A display mode a driver can open full-screen; depth is bits per pixel.
 class TGraphicsMode : public Object {

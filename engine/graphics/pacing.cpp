@@ -7,7 +7,6 @@
 #include "graphics/graphics.h"
 #include "graphics/state.h"
 #include "hook/hook.h"
-#include "platform/clock.h"
 #include "polledinput/polledinput.h"
 #include "runtime/startup.h"
 #include "system/system.h"

@@ -1,12 +1,6 @@
 #include "pixmap/loader.h"
 
-#include "pixmap/datatype.h"
-
 namespace corvex {
-
-CORVEX_MODULE(pixmap, &runtime_module, &pixel_module, &stream_module) {
-    PixmapDataType = New<TPixmapDataType>();
-}
 
 Ref<TPixmapLoader> pixmap_loaders;
 

@@ -3,7 +3,13 @@
 #include <cstring>
 #include <new>
 
+#include "pixmap/datatype.h"
+
 namespace corvex {
+
+CORVEX_MODULE(pixmap, &runtime_module, &pixel_module, &stream_module) {
+    PixmapDataType = New<TPixmapDataType>();
+}
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "event/event.h"
 #include "filesystem/filesystem.h"
 #include "hook/hook.h"
+#include "platform/api/clock.h"
 
 namespace corvex {
 
@@ -72,5 +73,9 @@ String ExpandURL(const String& url) {
 
 String CurrentDate() { return FormatNow("%d %b %Y"); }
 String CurrentTime() { return FormatNow("%H:%M:%S"); }
+
+int MilliSecs() { return PlatformMilliSecs(); }
+
+void Delay(int ms) { PlatformDelay(ms); }
 
 }  // namespace corvex

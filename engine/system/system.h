@@ -1,13 +1,12 @@
 // The system module: pumps the main thread's messages into events, moves, shows and
-// hides the mouse pointer, and offers simple requesters, through the current driver.
-//
-// Include this before any Xlib header: X.h defines CurrentTime as a macro.
+// hides the mouse pointer, and offers simple requesters, through the current driver;
+// and the millisecond clock.
 #pragma once
 
 #include "runtime/module.h"
 #include "runtime/object.h"
 #include "runtime/string.h"
-#include "system/driver.h"
+#include "platform/api/systemdriver.h"
 #include "system/keycodes.h"
 
 namespace corvex {
@@ -42,6 +41,13 @@ int OpenURL(const String& url);
 // The URL OpenURL hands on: "http:" and "file:" URLs stay as they are, an existing file
 // or folder becomes "file:" + its full path, anything else "http:" + url (anchors kept).
 String ExpandURL(const String& url);
+
+// Milliseconds of a monotonic clock as a 32-bit counter that wraps: compare two readings
+// by their difference. On the headless platform the clock is virtual and moves only
+// when the program sleeps.
+int MilliSecs();
+// Sleeps for ms milliseconds (nothing for ms <= 0).
+void Delay(int ms);
 
 // Local date ("07 Dec 2026") and time ("16:05:09").
 String CurrentDate();

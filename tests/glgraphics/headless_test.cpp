@@ -4,7 +4,7 @@
 
 #include "glgraphics/glgraphics.h"
 #include "headless/headless.h"
-#include "platform/clock.h"
+#include "system/system.h"
 
 using namespace corvex;
 

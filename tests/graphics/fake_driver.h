@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "graphics/graphics.h"
-#include "platform/clock.h"
+#include "system/system.h"
 #include "runtime/exception.h"
 
 namespace corvex::testing {

@@ -3,7 +3,7 @@
 #include "event/event.h"
 #include "polledinput/polledinput.h"
 #include "runtime/exception.h"
-#include "system/driver.h"
+#include "system/system.h"
 #include "system/keycodes.h"
 
 using namespace corvex;

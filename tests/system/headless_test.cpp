@@ -8,7 +8,7 @@
 #include "event/event.h"
 #include "headless/headless.h"
 #include "headless/input.h"
-#include "platform/clock.h"
+#include "system/system.h"
 #include "runtime/exception.h"
 #include "system/system.h"
 

@@ -1,5 +1,5 @@
 #include "headless/headless.h"
-#include "platform/clock.h"
+#include "platform/api/clock.h"
 
 namespace corvex {
 
@@ -8,9 +8,9 @@ unsigned _virtualMillisecs = 0;
 int _presentations = 0;
 }  // namespace
 
-int MilliSecs() { return static_cast<int>(_virtualMillisecs); }
+int PlatformMilliSecs() { return static_cast<int>(_virtualMillisecs); }
 
-void Delay(int ms) {
+void PlatformDelay(int ms) {
     if (ms > 0) _virtualMillisecs += static_cast<unsigned>(ms);
 }
 

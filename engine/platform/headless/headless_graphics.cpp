@@ -4,8 +4,8 @@
 // refresh period of the context's rate (of the virtual display's 60 Hz when the
 // context names none).
 #include "headless/headless.h"
-#include "platform/clock.h"
-#include "platform/glcontext.h"
+#include "platform/api/clock.h"
+#include "platform/api/glcontext.h"
 
 namespace corvex {
 
@@ -65,7 +65,7 @@ void GLContextClose(GLContext* context) {
 
 void GLContextFlip(int sync) {
     if (!_current) return;
-    if (sync) Delay(1000 / (_current->hertz ? _current->hertz : kDisplayHertz));
+    if (sync) PlatformDelay(1000 / (_current->hertz ? _current->hertz : kDisplayHertz));
     HeadlessPresented();
 }
 

@@ -10,7 +10,7 @@
 #include "headless/input.h"
 #include "headless/input_script.h"
 #include "runtime/startup.h"
-#include "system/driver.h"
+#include "platform/api/systemdriver.h"
 
 namespace corvex {
 

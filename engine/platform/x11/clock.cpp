@@ -3,18 +3,18 @@
 #include <cstdint>
 #include <ctime>
 
-#include "platform/clock.h"
+#include "platform/api/clock.h"
 
 namespace corvex {
 
-int MilliSecs() {
+int PlatformMilliSecs() {
     timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
     uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
     return static_cast<int>(static_cast<uint32_t>(ms));
 }
 
-void Delay(int ms) {
+void PlatformDelay(int ms) {
     if (ms <= 0) return;
     timespec ts{ms / 1000, (ms % 1000) * 1000000L};
     while (clock_nanosleep(CLOCK_MONOTONIC, 0, &ts, &ts) == EINTR) {

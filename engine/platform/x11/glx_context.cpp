@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "x11/glx_internal.h"
-#include "platform/glcontext.h"
+#include "platform/api/glcontext.h"
 #include "x11/x11.h"
 
 namespace corvex {

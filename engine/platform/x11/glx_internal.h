@@ -5,7 +5,7 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include "platform/graphicsflags.h"
+#include "platform/api/glcontext.h"
 
 namespace corvex {
 

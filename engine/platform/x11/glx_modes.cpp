@@ -3,7 +3,7 @@
 #include <X11/extensions/Xrandr.h>
 
 #include "x11/glx_internal.h"
-#include "platform/glcontext.h"
+#include "platform/api/glcontext.h"
 #include "runtime/exception.h"
 #include "x11/x11.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "x11/glx_internal.h"
-#include "platform/clock.h"
+#include "platform/api/clock.h"
 #include "runtime/startup.h"
 #include "x11/x11.h"
 
@@ -30,10 +30,10 @@ struct BufferRequest {
     int attributes[4];
 };
 constexpr BufferRequest kBuffers[] = {
-    {GRAPHICS_ALPHABUFFER, {GLX_ALPHA_SIZE, 0, 0, 0}},
-    {GRAPHICS_DEPTHBUFFER, {GLX_DEPTH_SIZE, 0, 0, 0}},
-    {GRAPHICS_STENCILBUFFER, {GLX_STENCIL_SIZE, 0, 0, 0}},
-    {GRAPHICS_ACCUMBUFFER, {GLX_ACCUM_RED_SIZE, GLX_ACCUM_GREEN_SIZE, GLX_ACCUM_BLUE_SIZE, 0}},
+    {GLCONTEXT_ALPHABUFFER, {GLX_ALPHA_SIZE, 0, 0, 0}},
+    {GLCONTEXT_DEPTHBUFFER, {GLX_DEPTH_SIZE, 0, 0, 0}},
+    {GLCONTEXT_STENCILBUFFER, {GLX_STENCIL_SIZE, 0, 0, 0}},
+    {GLCONTEXT_ACCUMBUFFER, {GLX_ACCUM_RED_SIZE, GLX_ACCUM_GREEN_SIZE, GLX_ACCUM_BLUE_SIZE, 0}},
 };
 
 void SetCaption(Display* display, Window window) {
@@ -85,7 +85,7 @@ void AskForFullScreen(Display* display, Window window) {
 
 XVisualInfo* ChooseGLVisual(Display* display, int flags) {
     std::vector<int> request = {GLX_RGBA, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1};
-    if (flags & GRAPHICS_BACKBUFFER) request.push_back(GLX_DOUBLEBUFFER);
+    if (flags & GLCONTEXT_BACKBUFFER) request.push_back(GLX_DOUBLEBUFFER);
     for (const BufferRequest& buffer : kBuffers) {
         if (!(flags & buffer.flag)) continue;
         for (int attribute : buffer.attributes) {
@@ -100,7 +100,7 @@ bool GLVisualHas(Display* display, XVisualInfo* visual, int flags) {
     int value = 0;
     if (glXGetConfig(display, visual, GLX_USE_GL, &value) || !value) return false;
     if (glXGetConfig(display, visual, GLX_RGBA, &value) || !value) return false;
-    if (flags & GRAPHICS_BACKBUFFER) {
+    if (flags & GLCONTEXT_BACKBUFFER) {
         if (glXGetConfig(display, visual, GLX_DOUBLEBUFFER, &value) || !value) return false;
     }
     for (const BufferRequest& buffer : kBuffers) {
@@ -149,8 +149,8 @@ void ShowGLWindow(Display* display, Window window) {
 
 void KeepScreenAwake(Display* display) {
     if (!IsOpenContext(_focused)) return;
-    if (static_cast<unsigned>(MilliSecs()) - static_cast<unsigned>(_lastScreenSaverReset) < kScreenSaverResetMs) return;
-    _lastScreenSaverReset = MilliSecs();
+    if (static_cast<unsigned>(PlatformMilliSecs()) - static_cast<unsigned>(_lastScreenSaverReset) < kScreenSaverResetMs) return;
+    _lastScreenSaverReset = PlatformMilliSecs();
     XResetScreenSaver(display);
 }
 

@@ -3,7 +3,7 @@
 // the operations posted to the main thread.
 #include <poll.h>
 
-#include "system/driver.h"
+#include "platform/api/systemdriver.h"
 #include "x11/x11.h"
 #include "x11/x11_input.h"
 #include "x11/x11_requesters.h"

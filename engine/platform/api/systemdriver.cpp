@@ -1,4 +1,4 @@
-// Operations handed to the main thread: a locked queue drained by the pump, and a pipe
+// The systemdriver module. Operations handed to the main thread: a locked queue drained by the pump, and a pipe
 // that stays readable while the queue is not empty so that a blocked pump wakes up.
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "runtime/exception.h"
-#include "system/driver.h"
+#include "platform/api/systemdriver.h"
 
 namespace corvex {
 

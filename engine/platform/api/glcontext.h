@@ -1,6 +1,6 @@
-// The native OpenGL context layer under the OpenGL graphics driver.
+// Platform contract: the native OpenGL contexts under the OpenGL graphics driver.
 //
-// Each platform layer implements these functions: the X11 layer with GLX windows and
+// Each backend implements these functions: the X11 layer with GLX windows and
 // XRandR display modes, the headless layer with contexts of the requested size that
 // have no window (presenting advances the virtual clock). The driver objects of the
 // glgraphics module are the same on both, so a program picks its platform at link time.
@@ -14,6 +14,16 @@
 namespace corvex {
 
 struct GLContext;  // a native context record, owned by the platform layer
+
+// The buffers a context asks for, in the flags of GLContextCreate and GLContextAttach:
+// the same bits as the graphics module's GRAPHICS_* flags.
+enum : int {
+    GLCONTEXT_BACKBUFFER = 2,
+    GLCONTEXT_ALPHABUFFER = 4,
+    GLCONTEXT_DEPTHBUFFER = 8,
+    GLCONTEXT_STENCILBUFFER = 16,
+    GLCONTEXT_ACCUMBUFFER = 32,
+};
 
 // A new context with its own window (depth 0) or full-screen (any other depth), or
 // nullptr when the display, the window or a pixel format cannot be had.

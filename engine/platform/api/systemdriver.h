@@ -1,9 +1,10 @@
-// The system driver interface and the queue of operations handed to the main thread.
+// Platform contract: the system driver, and the queue of operations handed to the main
+// thread (the systemdriver module).
 //
-// Each platform layer provides one TSystemDriver (CreatePlatformSystemDriver); the
-// system module makes it current at start-up. Other threads post operations here; the
-// platform's pump runs them on the main thread (RunMainThreadOps) and a waiting pump is
-// woken through MainThreadWakeFd.
+// Each backend provides one TSystemDriver through CreatePlatformSystemDriver; the system
+// module makes it current at start-up and programs reach it through system/system.h.
+// Other threads post operations with PostMainThreadOp; a backend's pump runs them on the
+// main thread with RunMainThreadOps and, when it blocks, also waits on MainThreadWakeFd.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,6 @@
 #include "runtime/module.h"
 #include "runtime/object.h"
 #include "runtime/string.h"
-#include "system/keycodes.h"
 
 namespace corvex {
 
@@ -21,17 +21,26 @@ public:
     virtual void Poll() = 0;
     // Waits until at least one message waits, then handles them as Poll.
     virtual void Wait() = 0;
+    // Puts the pointer at (x, y) in the active window's client coordinates (screen
+    // coordinates when no window of the program is active).
     virtual void MoveMouse(int x, int y) = 0;
+    // 1 shows the pointer, 0 hides it while it is over one of the program's windows.
     virtual void SetMouseVisible(int visible) = 0;
+    // Shows text in a message box (serious: a warning) and waits for it to close.
     virtual void Notify(const String& text, int serious) = 0;
+    // OK/Cancel box: 1 for OK, 0 otherwise (also when no box can be shown).
     virtual int Confirm(const String& text, int serious) = 0;
+    // Yes/No/Cancel box: 1, 0 or -1 (-1 also when no box can be shown).
     virtual int Proceed(const String& text, int serious) = 0;
+    // File requester (exts: groups "Name:ext,ext" separated by ";"): the path, or "".
     virtual String RequestFile(const String& text, const String& exts, int save, const String& path) = 0;
+    // Folder requester: the chosen folder, or "".
     virtual String RequestDir(const String& text, const String& path) = 0;
+    // Hands an expanded URL to the desktop's handler: 1 when it was accepted.
     virtual int OpenURL(const String& url) = 0;
 };
 
-// Made by the platform layer the program is linked with.
+// Made once, when the system module starts, by the backend the program is linked with.
 Ref<TSystemDriver> CreatePlatformSystemDriver();
 
 // An operation completed on the main thread: called with the posted object and value.
