@@ -1,12 +1,10 @@
 // Real input injected through XTest into a window of ours, translated by the pump.
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <thread>
 
 #include "system/x11_fixture.h"
+#include "support/fake_programs.h"
 #include "support/x11_close_box.h"
 
 #include <X11/extensions/Xfixes.h>
@@ -350,31 +348,23 @@ TEST_F(Focus, LeavingAndReturningSuspendsResumesAndClearsEveryKey) {
 }
 
 TEST_F(Focus, ARequesterGivesTheFocusBackOnlyToAWindowStillShown) {
-    char dir[] = "/tmp/requesterXXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(dir));
-    std::string bin = dir;
+    corvex::testing::FakePrograms programs;
     // A dialog that stays up until the test has unmapped our window, as when the user
     // minimises the program meanwhile.
-    std::string dialog = bin + "/zenity";
-    std::ofstream(dialog) << "#!/bin/sh\n"
-                             ": > \"${0%/*}/started\"\n"
-                             "while [ ! -e \"${0%/*}/go\" ]; do /bin/sleep 0.05; done\n";
-    chmod(dialog.c_str(), 0755);
-    std::string savedPath = std::getenv("PATH");
-    setenv("PATH", dir, 1);
+    programs.Script("zenity",
+                    ": > \"${0%/*}/started\"\n"
+                    "while [ ! -e \"${0%/*}/go\" ]; do /bin/sleep 0.05; done\n");
+    const std::string started = programs / "started";
     std::thread minimiser([&] {
-        for (int i = 0; i < 3000 && access((bin + "/started").c_str(), F_OK) != 0; ++i) usleep(20000);
+        for (int i = 0; i < 3000 && access(started.c_str(), F_OK) != 0; ++i) usleep(20000);
         Display* user = XOpenDisplay(nullptr);
         XUnmapWindow(user, window);
         XSync(user, False);
         XCloseDisplay(user);
-        std::ofstream(bin + "/go");
+        programs.Write("go", "");
     });
     Notify("Hold on");
     minimiser.join();
-    setenv("PATH", savedPath.c_str(), 1);
-    for (const char* f : {"zenity", "started", "go"}) unlink((bin + "/" + f).c_str());
-    rmdir(dir);
     XSync(display, False);  // an X error from giving it the focus would end the program here
     Window focus;
     int revert;
