@@ -5,10 +5,13 @@
 #pragma once
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "support/temp_dir.h"
 
@@ -33,6 +36,18 @@ public:
         std::string path = Write(program, "#!/bin/sh\n" + body);
         chmod(path.c_str(), 0755);
         return path;
+    }
+
+    // Waits until a file called name is in the folder (a stand-in's sign that it got
+    // somewhere), for timeout at most; whether it came.
+    bool WaitFor(const std::string& name, std::chrono::milliseconds timeout) const {
+        const std::string path = *this / name;
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (access(path.c_str(), F_OK) != 0) {
+            if (std::chrono::steady_clock::now() >= deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
     }
 
 private:

@@ -2,9 +2,9 @@
 // kdialog and xdg-open that record their arguments and give a chosen answer.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -150,23 +150,17 @@ TEST_F(Requesters, OpenURLDoesNotWaitForWhatTheHandlerLeavesRunning) {
                     "(i=0; while [ ! -e released ] && [ $i -lt 1200 ]; do /bin/sleep 0.05; i=$((i+1)); done;"
                     " : > ended) 2>/dev/null &\n"
                     "exit 0\n");
-    std::string released = programs / "released", ended = programs / "ended";
     bool watchdogFired = false;
     std::thread watchdog([&] {
-        for (int i = 0; i < 600 && access(released.c_str(), F_OK) != 0; ++i) usleep(50000);
-        if (access(released.c_str(), F_OK) == 0) return;
+        if (programs.WaitFor("released", std::chrono::seconds(30))) return;
         watchdogFired = true;
-        std::ofstream{released};
+        programs.Write("released", "");
     });
     EXPECT_EQ(1, OpenURL("http://example.org/"));
-    std::ofstream{released};
+    programs.Write("released", "");
     watchdog.join();
     EXPECT_FALSE(watchdogFired) << "OpenURL returned only once the handler's child had ended";
     // The released child finishes before its folder goes: soon, or late on a busy machine.
-    bool finished = access(ended.c_str(), F_OK) == 0;
-    for (int i = 0; i < 1500 && !finished; ++i) {
-        usleep(20000);
-        finished = access(ended.c_str(), F_OK) == 0;
-    }
-    EXPECT_TRUE(finished) << "the handler's child was still running 30 s after it was released";
+    EXPECT_TRUE(programs.WaitFor("ended", std::chrono::seconds(30)))
+        << "the handler's child was still running 30 s after it was released";
 }

@@ -1,6 +1,4 @@
 // Real input injected through XTest into a window of ours, translated by the pump.
-#include <unistd.h>
-
 #include <chrono>
 #include <thread>
 
@@ -393,9 +391,8 @@ TEST_F(Focus, ARequesterGivesTheFocusBackOnlyToAWindowStillShown) {
     programs.Script("zenity",
                     ": > \"${0%/*}/started\"\n"
                     "while [ ! -e \"${0%/*}/go\" ]; do /bin/sleep 0.05; done\n");
-    const std::string started = programs / "started";
     std::thread minimiser([&] {
-        for (int i = 0; i < 3000 && access(started.c_str(), F_OK) != 0; ++i) usleep(20000);
+        EXPECT_TRUE(programs.WaitFor("started", std::chrono::seconds(60))) << "the dialog did not start";
         Display* user = XOpenDisplay(nullptr);
         XUnmapWindow(user, window);
         XSync(user, False);
