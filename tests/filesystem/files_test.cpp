@@ -10,7 +10,7 @@
 #include "bankstream/bankstream.h"
 #include "filesystem/filesystem.h"
 #include "stream/stream_test_util.h"
-#include "stream/temp_dir.h"
+#include "support/temp_dir.h"
 
 using namespace corvex;
 

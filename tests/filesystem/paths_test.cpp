@@ -5,7 +5,7 @@
 #include <string>
 
 #include "filesystem/filesystem.h"
-#include "stream/temp_dir.h"
+#include "support/temp_dir.h"
 
 using namespace corvex;
 

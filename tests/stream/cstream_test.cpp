@@ -6,7 +6,7 @@
 #include <string>
 
 #include "stream/stream_test_util.h"
-#include "stream/temp_dir.h"
+#include "support/temp_dir.h"
 
 using namespace corvex;
 

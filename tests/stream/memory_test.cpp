@@ -9,7 +9,7 @@
 #include "endianstream/endianstream.h"
 #include "ramstream/ramstream.h"
 #include "stream/stream_test_util.h"
-#include "stream/temp_dir.h"
+#include "support/temp_dir.h"
 
 using namespace corvex;
 

@@ -8,7 +8,7 @@
 #include "bankstream/bankstream.h"
 #include "ramstream/ramstream.h"
 #include "stream/stream_test_util.h"
-#include "stream/temp_dir.h"
+#include "support/temp_dir.h"
 
 using namespace corvex;
 

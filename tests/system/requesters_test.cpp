@@ -2,17 +2,16 @@
 // kdialog and xdg-open that record their arguments and give a chosen answer.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <chrono>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "runtime/startup.h"
+#include "support/fake_programs.h"
 #include "system/system.h"
 
 using namespace corvex;
@@ -23,35 +22,23 @@ class Requesters : public ::testing::Test {
 protected:
     void SetUp() override {
         InitModule(system_module);
-        char dir[] = "/tmp/helpersXXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(dir));
-        bin = dir;
-        savedPath = std::getenv("PATH");
-        setenv("PATH", bin.c_str(), 1);
         ApplicationTitle = "Meadow";
-    }
-    void TearDown() override {
-        setenv("PATH", savedPath.c_str(), 1);
-        for (const char* f : {"zenity", "kdialog", "xdg-open", "args", "reply", "status", "released", "ended"}) unlink((bin + "/" + f).c_str());
-        rmdir(bin.c_str());
     }
 
     // Puts a stand-in for program on the path that answers with status and reply.
     void Helper(const std::string& program, int status, const std::string& reply = "") {
-        std::string script = bin + "/" + program;
-        std::ofstream(script) << "#!/bin/sh\n"
-                                 "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"${0%/*}/args\"\n"
-                                 "printf '%s' \"$(/bin/cat \"${0%/*}/reply\")\"\n"
-                                 "exit $(/bin/cat \"${0%/*}/status\")\n";
-        chmod(script.c_str(), 0755);
+        programs.Script(program,
+                        "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"${0%/*}/args\"\n"
+                        "printf '%s' \"$(/bin/cat \"${0%/*}/reply\")\"\n"
+                        "exit $(/bin/cat \"${0%/*}/status\")\n");
         Answer(status, reply);
     }
     void Answer(int status, const std::string& reply = "") {
-        std::ofstream(bin + "/status") << status;
-        std::ofstream(bin + "/reply") << reply;
+        programs.Write("status", std::to_string(status));
+        programs.Write("reply", reply);
     }
     std::vector<std::string> Args() {
-        std::ifstream in(bin + "/args");
+        std::ifstream in(programs / "args");
         std::vector<std::string> args;
         for (std::string line; std::getline(in, line);) args.push_back(line);
         return args;
@@ -61,7 +48,7 @@ protected:
         return std::find(args.begin(), args.end(), arg) != args.end();
     }
 
-    std::string bin, savedPath;
+    corvex::testing::FakePrograms programs;
 };
 
 }  // namespace
@@ -149,8 +136,8 @@ TEST_F(Requesters, OpenURLHandsTheExpandedURLToXdgOpen) {
     Helper("xdg-open", 0);
     EXPECT_EQ(1, OpenURL("http://example.org/"));
     EXPECT_EQ((std::vector<std::string>{"http://example.org/"}), Args());
-    EXPECT_EQ(1, OpenURL(String(bin) + "/status#top"));
-    EXPECT_EQ((std::vector<std::string>{"file:" + bin + "/status#top"}), Args());
+    EXPECT_EQ(1, OpenURL(String(programs / "status#top")));
+    EXPECT_EQ((std::vector<std::string>{"file:" + programs / "status#top"}), Args());
     Answer(4);
     EXPECT_EQ(0, OpenURL("http://example.org/"));
 }
@@ -158,24 +145,22 @@ TEST_F(Requesters, OpenURLHandsTheExpandedURLToXdgOpen) {
 TEST_F(Requesters, OpenURLDoesNotWaitForWhatTheHandlerLeavesRunning) {
     // Like a browser started by xdg-open: a child that outlives it, holding on to the
     // standard output it inherited, until the test releases it (or a minute has passed).
-    std::string script = bin + "/xdg-open";
-    std::string released = bin + "/released", ended = bin + "/ended";
-    std::ofstream(script) << "#!/bin/sh\n"
-                             "cd \"${0%/*}\"\n"
-                             "(i=0; while [ ! -e released ] && [ $i -lt 1200 ]; do /bin/sleep 0.05; i=$((i+1)); done;"
-                             " : > ended) 2>/dev/null &\n"
-                             "exit 0\n";
-    chmod(script.c_str(), 0755);
+    programs.Script("xdg-open",
+                    "cd \"${0%/*}\"\n"
+                    "(i=0; while [ ! -e released ] && [ $i -lt 1200 ]; do /bin/sleep 0.05; i=$((i+1)); done;"
+                    " : > ended) 2>/dev/null &\n"
+                    "exit 0\n");
     bool watchdogFired = false;
     std::thread watchdog([&] {
-        for (int i = 0; i < 600 && access(released.c_str(), F_OK) != 0; ++i) usleep(50000);
-        if (access(released.c_str(), F_OK) == 0) return;
+        if (programs.WaitFor("released", std::chrono::seconds(30))) return;
         watchdogFired = true;
-        std::ofstream{released};
+        programs.Write("released", "");
     });
     EXPECT_EQ(1, OpenURL("http://example.org/"));
-    std::ofstream{released};
+    programs.Write("released", "");
     watchdog.join();
     EXPECT_FALSE(watchdogFired) << "OpenURL returned only once the handler's child had ended";
-    while (access(ended.c_str(), F_OK) != 0) usleep(20000);
+    // The released child finishes before its folder goes: soon, or late on a busy machine.
+    EXPECT_TRUE(programs.WaitFor("ended", std::chrono::seconds(30)))
+        << "the handler's child was still running 30 s after it was released";
 }

@@ -1,14 +1,12 @@
 // Real input injected through XTest into a window of ours, translated by the pump.
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
+#include <chrono>
 #include <thread>
 
 #include "system/x11_fixture.h"
+#include "support/fake_programs.h"
 #include "support/x11_close_box.h"
 
+#include <X11/XKBlib.h>
 #include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
@@ -74,13 +72,50 @@ TEST_F(Keys, BothShiftsDownReleasingOneKeepsTheBit) {
     EXPECT_EQ(0, seen.back().mods);
 }
 
-TEST_F(Keys, HeldKeyGivesOneDownThenRepeatsAndOneHit) {
+namespace {
+
+// The auto-repeat of the test's display made short (a first repeat after a tenth of a
+// second instead of the server's two thirds), and the previous setting put back after.
+class KeyRepeat : public corvex::testing::X11Window {
+protected:
+    static constexpr unsigned kDelayMs = 100, kIntervalMs = 40;
+
+    void SetUp() override {
+        X11Window::SetUp();
+        if (HasFatalFailure()) return;
+        XKeyboardState state;
+        XGetKeyboardControl(display, &state);
+        savedMode = state.global_auto_repeat;
+        ASSERT_TRUE(XkbGetAutoRepeatRate(display, XkbUseCoreKbd, &savedDelay, &savedInterval));
+        saved = true;
+        XAutoRepeatOn(display);
+        ASSERT_TRUE(XkbSetAutoRepeatRate(display, XkbUseCoreKbd, kDelayMs, kIntervalMs));
+        XSync(display, False);
+    }
+    void TearDown() override {
+        if (saved) {
+            XkbSetAutoRepeatRate(display, XkbUseCoreKbd, savedDelay, savedInterval);
+            if (savedMode == AutoRepeatModeOff) XAutoRepeatOff(display);
+            XSync(display, False);
+        }
+        X11Window::TearDown();
+    }
+
+    bool saved = false;
+    int savedMode = AutoRepeatModeOn;
+    unsigned savedDelay = 0, savedInterval = 0;
+};
+
+}  // namespace
+
+TEST_F(KeyRepeat, HeldKeyGivesOneDownThenRepeatsAndOneHit) {
     Key(XK_x, true);
     Pump();
-    // The server's auto-repeat starts after its delay (660 ms by default); a busy
-    // machine may take much longer to deliver the first one.
-    for (int i = 0; i < 300 && Of(EVENT_KEYREPEAT).empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // A busy machine may deliver the first repeat long after its delay: wait for it,
+    // but not for ever.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (Of(EVENT_KEYREPEAT).empty() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
         Pump();
     }
     Key(XK_x, false);
@@ -350,31 +385,22 @@ TEST_F(Focus, LeavingAndReturningSuspendsResumesAndClearsEveryKey) {
 }
 
 TEST_F(Focus, ARequesterGivesTheFocusBackOnlyToAWindowStillShown) {
-    char dir[] = "/tmp/requesterXXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(dir));
-    std::string bin = dir;
+    corvex::testing::FakePrograms programs;
     // A dialog that stays up until the test has unmapped our window, as when the user
     // minimises the program meanwhile.
-    std::string dialog = bin + "/zenity";
-    std::ofstream(dialog) << "#!/bin/sh\n"
-                             ": > \"${0%/*}/started\"\n"
-                             "while [ ! -e \"${0%/*}/go\" ]; do /bin/sleep 0.05; done\n";
-    chmod(dialog.c_str(), 0755);
-    std::string savedPath = std::getenv("PATH");
-    setenv("PATH", dir, 1);
+    programs.Script("zenity",
+                    ": > \"${0%/*}/started\"\n"
+                    "while [ ! -e \"${0%/*}/go\" ]; do /bin/sleep 0.05; done\n");
     std::thread minimiser([&] {
-        for (int i = 0; i < 3000 && access((bin + "/started").c_str(), F_OK) != 0; ++i) usleep(20000);
+        EXPECT_TRUE(programs.WaitFor("started", std::chrono::seconds(60))) << "the dialog did not start";
         Display* user = XOpenDisplay(nullptr);
         XUnmapWindow(user, window);
         XSync(user, False);
         XCloseDisplay(user);
-        std::ofstream(bin + "/go");
+        programs.Write("go", "");
     });
     Notify("Hold on");
     minimiser.join();
-    setenv("PATH", savedPath.c_str(), 1);
-    for (const char* f : {"zenity", "started", "go"}) unlink((bin + "/" + f).c_str());
-    rmdir(dir);
     XSync(display, False);  // an X error from giving it the focus would end the program here
     Window focus;
     int revert;

@@ -5,13 +5,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 
 class TempDir {
 public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "corvex-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a folder like " + pattern);
+        path_ = pattern;
     }
     ~TempDir() {
         std::error_code ec;
