@@ -22,7 +22,7 @@ test: build
 
 # Unit and x11 tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps
-	cmake -S . -B build-sanitize -DCORVEX_SANITIZE=ON -DCORVEX_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B build-sanitize $(CMAKE_FLAGS) -DCORVEX_SANITIZE=ON -DCORVEX_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 	cmake --build build-sanitize -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 bash scripts/with-xvfb.sh ctest --test-dir build-sanitize --output-on-failure -j $(JOBS) -LE fuzz
 
@@ -30,7 +30,7 @@ test-sanitize: deps
 FUZZ_SECONDS ?= 20
 FUZZ_SEED ?= 1
 fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCORVEX_FUZZ=ON -DCORVEX_TESTS=OFF \
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_FLAGS) -DCORVEX_FUZZ=ON -DCORVEX_TESTS=OFF \
 	  -DCORVEX_BENCH=OFF -DCORVEX_FUZZ_SECONDS=$(FUZZ_SECONDS) -DCORVEX_FUZZ_SEED=$(FUZZ_SEED) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build-fuzz -j $(JOBS)
 	ctest --test-dir build-fuzz --output-on-failure -L fuzz

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential g++ cmake make pkg-config
+  build-essential g++ cmake make pkg-config python3 clang-format
   clang libclang-rt-14-dev llvm
   libpng-dev zlib1g-dev libjpeg62-turbo-dev
   libx11-dev libxrandr-dev libxtst-dev libxext-dev libxfixes-dev

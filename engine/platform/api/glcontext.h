@@ -17,13 +17,11 @@ struct GLContext;  // a native context record, owned by the platform layer
 
 // The buffers a context asks for, in the flags of GLContextCreate and GLContextAttach:
 // the same bits as the graphics module's GRAPHICS_* flags.
-enum : int {
-    GLCONTEXT_BACKBUFFER = 2,
-    GLCONTEXT_ALPHABUFFER = 4,
-    GLCONTEXT_DEPTHBUFFER = 8,
-    GLCONTEXT_STENCILBUFFER = 16,
-    GLCONTEXT_ACCUMBUFFER = 32,
-};
+inline constexpr int GLCONTEXT_BACKBUFFER = 2;
+inline constexpr int GLCONTEXT_ALPHABUFFER = 4;
+inline constexpr int GLCONTEXT_DEPTHBUFFER = 8;
+inline constexpr int GLCONTEXT_STENCILBUFFER = 16;
+inline constexpr int GLCONTEXT_ACCUMBUFFER = 32;
 
 // A new context with its own window (depth 0) or full-screen (any other depth), or
 // nullptr when the display, the window or a pixel format cannot be had.
