@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "pixmap/loadertest.h"
+#include "support/loadertest.h"
 
 using namespace corvex;
 using namespace loadertest;

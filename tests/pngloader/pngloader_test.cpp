@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "pixmap/loadertest.h"
+#include "support/loadertest.h"
 
 using namespace corvex;
 using namespace loadertest;

@@ -1,6 +1,6 @@
 #include "tgaloader/tgaloader.h"
 
-#include "pixmap/loadertest.h"
+#include "support/loadertest.h"
 
 using namespace corvex;
 using namespace loadertest;

@@ -6,7 +6,7 @@
 
 #include "pixmap/loader.h"
 #include "ramstream/ramstream.h"
-#include "testimages.h"
+#include "support/testimages.h"
 
 namespace loadertest {
 
