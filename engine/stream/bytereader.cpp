@@ -5,16 +5,12 @@
 
 namespace corvex {
 
-int64_t ByteReader::Read(void* buf, int64_t count) {
+int64_t ByteReader::ReadBuffered(void* buf, int64_t count) {
     auto* out = static_cast<uint8_t*>(buf);
-    int64_t buffered = 0;
-    // Loaders that read whole rows mostly find the buffer empty: straight to the stream.
-    if (pos_ < end_) {
-        buffered = std::min<int64_t>(count, end_ - pos_);
-        std::memcpy(out, buf_ + pos_, static_cast<size_t>(buffered));
-        pos_ += static_cast<int>(buffered);
-        if (buffered == count) return count;
-    }
+    int64_t buffered = std::min<int64_t>(count, end_ - pos_);
+    std::memcpy(out, buf_ + pos_, static_cast<size_t>(buffered));
+    pos_ += static_cast<int>(buffered);
+    if (buffered == count) return count;
     Drop();
     int64_t got = s_.ReadBytes(out + buffered, count - buffered);
     base_ += got;

@@ -27,7 +27,16 @@ public:
 
     // Copies up to count bytes: the buffered ones first, the rest straight from the
     // stream without reading ahead. Fewer only when the stream ends first.
-    int64_t Read(void* buf, int64_t count);
+    int64_t Read(void* buf, int64_t count) {
+        // Loaders that read whole rows mostly find the buffer empty: no call more than
+        // the stream's own for each row.
+        if (pos_ == end_) {
+            int64_t got = s_.ReadBytes(buf, count);
+            base_ += got;
+            return got;
+        }
+        return ReadBuffered(buf, count);
+    }
 
     // The next n bytes (n <= kBlock), left unread: a later read returns them again.
     // Reads only the bytes not yet buffered. Null when the stream ends first.
@@ -52,6 +61,8 @@ public:
 
 private:
     int64_t Offset() const { return base_ + pos_; }
+    // Read when bytes are buffered.
+    int64_t ReadBuffered(void* buf, int64_t count);
     // Tops the buffer up to want bytes, fewer when the stream ends first; returns the
     // bytes buffered.
     int Fill(int want);
@@ -61,7 +72,8 @@ private:
 
     TStream& s_;
     const int64_t start_;
-    // Offset of buf_[0]; buf_[pos_] to buf_[end_ - 1] are buffered and not handed out.
+    // The reader's offset is base_ + pos_; buf_[pos_] to buf_[end_ - 1] are buffered
+    // and not handed out.
     int64_t base_ = 0;
     int pos_ = 0, end_ = 0;
     uint8_t buf_[kBlock];
