@@ -16,7 +16,7 @@
 #include "jpgloader/jpgloader.h"
 #include "pngloader/pngloader.h"
 #include "ramstream/ramstream.h"
-#include "testimages.h"
+#include "support/testimages.h"
 #include "tgaloader/tgaloader.h"
 
 using namespace corvex;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "stream/bytereader.h"
+
 namespace corvex {
 
 CORVEX_MODULE(bmploader, &runtime_module, &pixel_module, &pixmap_module, &stream_module) {
@@ -15,9 +17,6 @@ namespace {
 // The file header after "BM" and the 40-byte info header; larger info headers only
 // add fields after these.
 constexpr int kHeaderBytes = 52;
-
-uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t{p[3]} << 24; }
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 struct BmpHeader {
     uint32_t data_offset, info_size;
@@ -52,36 +51,6 @@ struct BmpHeader {
     }
 };
 
-// Where the loader stands relative to the start of the file; moves forward by
-// skipping and backward by seeking, so streams that cannot seek still work.
-class Cursor {
-public:
-    explicit Cursor(TStream& s) : s_(s), start_(s.Pos()) {}
-    bool Read(void* buf, int64_t count) {
-        int64_t got = s_.ReadBytes(buf, count);
-        at_ += got;
-        return got == count;
-    }
-    bool MoveTo(int64_t offset) {
-        if (offset >= at_) {
-            at_ += s_.SkipBytes(offset - at_);
-        } else if (start_ != -1) {
-            at_ = s_.Seek(start_ + offset) - start_;
-        }
-        return at_ == offset;
-    }
-    // Bytes left after offset when the stream knows its size; -1 otherwise.
-    int64_t BytesAfter(int64_t offset) const {
-        int64_t size = s_.Size();
-        return start_ == -1 || size <= 0 ? -1 : size - start_ - offset;
-    }
-
-private:
-    TStream& s_;
-    int64_t start_;
-    int64_t at_ = 0;
-};
-
 void ExpandIndices(const uint8_t* row, int bits, int width, const uint32_t* palette, uint32_t* out) {
     for (int x = 0; x < width; ++x) {
         int index;
@@ -99,21 +68,20 @@ void ExpandIndices(const uint8_t* row, int bits, int width, const uint32_t* pale
 }  // namespace
 
 Ref<TPixmap> TPixmapLoaderBMP::LoadPixmap(const Ref<TStream>& stream) {
-    Cursor in(*stream);
+    // Offsets in the file count from where the stream stands now.
+    ByteReader in(*stream);
     uint8_t head[2 + kHeaderBytes];
-    if (!in.Read(head, sizeof head) || head[0] != 'B' || head[1] != 'M') return nullptr;
+    if (in.Read(head, 2 + kHeaderBytes) != 2 + kHeaderBytes || head[0] != 'B' || head[1] != 'M') return nullptr;
     const BmpHeader h(head + 2);
     if (!h.Supported()) return nullptr;
 
     std::array<uint32_t, 256> palette{};
     int64_t palette_start = 14 + int64_t{h.info_size};
     int64_t palette_bytes = h.bits <= 8 ? h.PaletteEntries(palette_start) * 4 : 0;
-    if (!in.MoveTo(palette_start) || !in.Read(palette.data(), palette_bytes)) return nullptr;
+    if (!in.MoveTo(palette_start) || in.Read(palette.data(), palette_bytes) != palette_bytes) return nullptr;
     // Without an offset the pixels follow the palette directly.
     int64_t data_start = h.data_offset ? h.data_offset : palette_start + palette_bytes;
-    if (!in.MoveTo(data_start)) return nullptr;
-    int64_t available = in.BytesAfter(data_start);
-    if (available != -1 && available < h.DataBytes()) return nullptr;
+    if (!in.MoveTo(data_start) || !in.MayHold(h.DataBytes())) return nullptr;
 
     int rows = std::abs(h.height);
     auto pixmap = TPixmap::Create(h.width, rows, h.bits == 32 ? PF_BGRA8888 : PF_BGR888, 4);

@@ -1,5 +1,7 @@
 #include "pixmap/datatype.h"
 
+#include "stream/bytereader.h"
+
 namespace corvex {
 
 Ref<TPixmapDataType> PixmapDataType;
@@ -15,16 +17,18 @@ void TPixmapDataType::Write(const Ref<TStream>& stream, const Ref<TPixmap>& pixm
 }
 
 Ref<TPixmap> TPixmapDataType::Read(const Ref<TStream>& stream) const {
+    // Through the stream's own values, so an endian-swapping stream reads back what
+    // Write gave it.
     int width = stream->ReadInt();
     int height = stream->ReadInt();
     int format = stream->ReadInt();
     if (format < PF_I8 || format > PF_LUMINANCE || !PixmapSizeAllowed(width, height)) return nullptr;
     int64_t row_bytes = int64_t{width} * BytesPerPixel[format];
-    int64_t size = stream->Size(), pos = stream->Pos();
-    if (pos >= 0 && size > 0 && size - pos < row_bytes * height) return nullptr;
+    ByteReader in(*stream);
+    if (!in.MayHold(row_bytes * height)) return nullptr;
     auto pixmap = TPixmap::Create(width, height, format, 4);
     for (int y = 0; y < height; ++y) {
-        if (stream->ReadBytes(pixmap->PixelPtr(0, y), row_bytes) != row_bytes) return nullptr;
+        if (in.Read(pixmap->PixelPtr(0, y), row_bytes) != row_bytes) return nullptr;
     }
     return pixmap;
 }

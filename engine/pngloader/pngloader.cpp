@@ -2,10 +2,11 @@
 
 #include <png.h>
 
-#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <exception>
+
+#include "stream/bytereader.h"
 
 namespace corvex {
 
@@ -22,25 +23,20 @@ constexpr int kLookahead = 16;
 // No deflate stream expands its input more than this.
 constexpr int64_t kMaxDeflateRatio = 1033;
 
-// What the read callback reads from: the bytes read ahead, then the stream. An
-// exception thrown by the stream is kept here while libpng unwinds by longjmp.
+// What the read callback reads from: the reader, which still holds the bytes looked
+// at ahead. An exception thrown by the stream is kept here while libpng unwinds by
+// longjmp.
 struct PngSource {
-    TStream* stream = nullptr;
-    uint8_t lookahead[kLookahead] = {};
-    size_t lookahead_left = kLookahead;
+    ByteReader& in;
     std::exception_ptr error;
 };
 
-uint32_t Be32(const uint8_t* p) { return uint32_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
-
 void png_read_fn(png_structp png, png_bytep data, size_t length) {
     auto* src = static_cast<PngSource*>(png_get_io_ptr(png));
-    size_t got = std::min(length, src->lookahead_left);
-    std::memcpy(data, src->lookahead + kLookahead - src->lookahead_left, got);
-    src->lookahead_left -= got;
+    size_t got = 0;
     bool failed = false;
     try {
-        got += static_cast<size_t>(src->stream->ReadBytes(data + got, static_cast<int64_t>(length - got)));
+        got = static_cast<size_t>(src->in.Read(data, static_cast<int64_t>(length)));
     } catch (...) {
         src->error = std::current_exception();
         failed = true;
@@ -76,15 +72,13 @@ bool HeaderSizeAllowed(const uint8_t* ihdr) {
            Be32(ihdr + 12) <= INT32_MAX && PixmapSizeAllowed(Be32(ihdr + 8), Be32(ihdr + 12));
 }
 
-// False when the stream knows its size and what is left cannot hold the image even at
-// one bit per pixel and deflate's greatest ratio, so a short file cannot make libpng
-// allocate rows it has no data for.
-bool DataMayFit(TStream& stream, const uint8_t* ihdr) {
-    int64_t pos = stream.Pos(), size = stream.Size();
-    if (pos < 0 || size <= 0) return true;
+// False when the stream knows its size and what follows the IHDR bytes looked at
+// cannot hold the image even at one bit per pixel and deflate's greatest ratio, so a
+// short file cannot make libpng allocate rows it has no data for.
+bool DataMayFit(const ByteReader& in, const uint8_t* ihdr) {
     int64_t width = Be32(ihdr + 8), height = Be32(ihdr + 12);
     int64_t raw_bytes = height * ((width + 7) / 8 + 1);
-    return (size - pos) * kMaxDeflateRatio >= raw_bytes;
+    return in.MayHold(kLookahead + (raw_bytes + kMaxDeflateRatio - 1) / kMaxDeflateRatio);
 }
 
 int PixmapFormatOf(int colour_type) {
@@ -120,17 +114,14 @@ Ref<TPixmap> PixmapFromRows(png_structp png, png_infop info) {
 }
 
 Ref<TPixmap> DecodePng(TStream& stream) {
+    ByteReader in(stream);
     uint8_t signature[kSignatureBytes];
-    if (stream.ReadBytes(signature, kSignatureBytes) != kSignatureBytes ||
-        png_sig_cmp(signature, 0, kSignatureBytes) != 0) {
+    if (in.Read(signature, kSignatureBytes) != kSignatureBytes || png_sig_cmp(signature, 0, kSignatureBytes) != 0) {
         return nullptr;
     }
-    PngSource source;
-    source.stream = &stream;
-    if (stream.ReadBytes(source.lookahead, kLookahead) != kLookahead || !HeaderSizeAllowed(source.lookahead) ||
-        !DataMayFit(stream, source.lookahead)) {
-        return nullptr;
-    }
+    const uint8_t* ihdr = in.Peek(kLookahead);
+    if (!ihdr || !HeaderSizeAllowed(ihdr) || !DataMayFit(in, ihdr)) return nullptr;
+    PngSource source{in, nullptr};
     PngStructs s;
     s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, SilentError, SilentWarning);
     if (!s.png) return nullptr;

@@ -1,6 +1,6 @@
 #include "bmploader/bmploader.h"
 
-#include "pixmap/loadertest.h"
+#include "support/loadertest.h"
 
 using namespace corvex;
 using namespace loadertest;
@@ -8,11 +8,7 @@ using testimages::EncodeBmp;
 
 namespace {
 
-class BmpLoader : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { InitModule(bmploader_module); }
-    Ref<TPixmap> Load(const Bytes& file) { return Registered<TPixmapLoaderBMP>()->LoadPixmap(Over(file)); }
-};
+using BmpLoader = LoaderTest<TPixmapLoaderBMP, bmploader_module>;
 
 const std::vector<uint32_t> kPalette4 = {0x00000000, 0x00FF0000, 0x0000FF00, 0x000000FF};
 

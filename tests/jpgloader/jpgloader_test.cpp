@@ -2,13 +2,15 @@
 
 #include <cstdlib>
 
-#include "pixmap/loadertest.h"
+#include "support/loadertest.h"
 
 using namespace corvex;
 using namespace loadertest;
 using testimages::EncodeJpeg;
 
 namespace {
+
+using JpgLoader = LoaderTest<TPixmapLoaderJPG, jpgloader_module>;
 
 // width x height samples of one colour.
 Bytes Flat(int width, int height, Bytes colour) {
@@ -34,9 +36,9 @@ Bytes TwoBands(int width, int height) {
 
 }  // namespace
 
-TEST(JpgLoader, ColourPictureLoadsAsRgb) {
+TEST_F(JpgLoader, ColourPictureLoadsAsRgb) {
     const Bytes file = EncodeJpeg(16, 16, 3, TwoBands(16, 16));
-    auto p = LoadPixmapJPeg(Over(file));
+    auto p = Load(file);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->format, PF_RGB888);
     EXPECT_EQ(p->width, 16);
@@ -46,29 +48,29 @@ TEST(JpgLoader, ColourPictureLoadsAsRgb) {
     ExpectNear(ReadPixel(p, 12, 13), 0xFF1E1EDCu);
 }
 
-TEST(JpgLoader, ProgressivePictureLoads) {
+TEST_F(JpgLoader, ProgressivePictureLoads) {
     const Bytes file = EncodeJpeg(32, 32, 3, TwoBands(32, 32), false, 95, true);
-    auto p = LoadPixmapJPeg(Over(file));
+    auto p = Load(file);
     ASSERT_TRUE(p);
     ExpectNear(ReadPixel(p, 5, 5), 0xFFDC1E1Eu);
     ExpectNear(ReadPixel(p, 30, 30), 0xFF1E1EDCu);
 }
 
-TEST(JpgLoader, GreyPictureLoadsAsI8) {
+TEST_F(JpgLoader, GreyPictureLoadsAsI8) {
     const Bytes file = EncodeJpeg(5, 3, 1, Flat(5, 3, {90}));
-    auto p = LoadPixmapJPeg(Over(file));
+    auto p = Load(file);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->format, PF_I8);
     EXPECT_EQ(p->pitch, 8);
     ExpectNear(ReadPixel(p, 4, 2), 0xFF5A5A5Au);
 }
 
-TEST(JpgLoader, CmykGivesNull) {
+TEST_F(JpgLoader, CmykGivesNull) {
     const Bytes file = EncodeJpeg(8, 8, 4, Flat(8, 8, {10, 20, 30, 40}), true);
-    EXPECT_FALSE(LoadPixmapJPeg(Over(file)));
+    EXPECT_FALSE(Load(file));
 }
 
-TEST(JpgLoader, ShortFilesDecodeAsFarAsTheirDataGoes) {
+TEST_F(JpgLoader, ShortFilesDecodeAsFarAsTheirDataGoes) {
     const Bytes file = EncodeJpeg(64, 64, 3, TwoBands(64, 64));
     // Cut in the scan data, a little after its start-of-scan marker: the size is
     // known and the top rows are right.
@@ -76,24 +78,24 @@ TEST(JpgLoader, ShortFilesDecodeAsFarAsTheirDataGoes) {
     while (scan + 1 < file.size() && !(file[scan] == 0xFF && file[scan + 1] == 0xDA)) ++scan;
     ASSERT_LT(scan + 40, file.size());
     const Bytes cut(file.begin(), file.begin() + static_cast<long>(scan + 40));
-    auto p = LoadPixmapJPeg(Over(cut));
+    auto p = Load(cut);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->width, 64);
     ExpectNear(ReadPixel(p, 1, 1), 0xFFDC1E1Eu);
     // Every shorter cut is either a pixmap of the full size or Null, never a crash.
     for (size_t n = 0; n < file.size(); n += 7) {
         const Bytes part(file.begin(), file.begin() + static_cast<long>(n));
-        if (auto q = LoadPixmapJPeg(Over(part))) {
+        if (auto q = Load(part)) {
             EXPECT_EQ(q->height, 64) << n;
         }
     }
     const Bytes header_only(file.begin(), file.begin() + 2);
-    EXPECT_FALSE(LoadPixmapJPeg(Over(header_only)));
+    EXPECT_FALSE(Load(header_only));
 }
 
-TEST(JpgLoader, OtherDataGivesNull) {
+TEST_F(JpgLoader, OtherDataGivesNull) {
     const Bytes text = {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'};
-    EXPECT_FALSE(LoadPixmapJPeg(Over(text)));
+    EXPECT_FALSE(Load(text));
     Bytes file = EncodeJpeg(8, 8, 3, Flat(8, 8, {1, 2, 3}));
     // A frame header claiming 65535 x 65535 (over the pixel limit).
     for (size_t i = 0; i + 8 < file.size(); ++i) {
@@ -102,5 +104,5 @@ TEST(JpgLoader, OtherDataGivesNull) {
             break;
         }
     }
-    EXPECT_FALSE(LoadPixmapJPeg(Over(file)));
+    EXPECT_FALSE(Load(file));
 }

@@ -5,8 +5,8 @@
 
 #include "bmploader/bmploader.h"
 #include "jpgloader/jpgloader.h"
-#include "loadertest.h"
 #include "pngloader/pngloader.h"
+#include "support/loadertest.h"
 #include "tgaloader/tgaloader.h"
 
 using namespace corvex;

@@ -1,6 +1,6 @@
 #include "tgaloader/tgaloader.h"
 
-#include "pixmap/loadertest.h"
+#include "support/loadertest.h"
 
 using namespace corvex;
 using namespace loadertest;
@@ -8,11 +8,7 @@ using testimages::EncodeTga;
 
 namespace {
 
-class TgaLoader : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { InitModule(tgaloader_module); }
-    Ref<TPixmap> Load(const Bytes& file) { return Registered<TPixmapLoaderTGA>()->LoadPixmap(Over(file)); }
-};
+using TgaLoader = LoaderTest<TPixmapLoaderTGA, tgaloader_module>;
 
 // Three BGR pixels A, B, C.
 const Bytes A = {1, 2, 3}, B = {4, 5, 6}, C = {7, 8, 9};

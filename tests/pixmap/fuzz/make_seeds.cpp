@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "../testimages.h"
+#include "support/testimages.h"
 
 using namespace testimages;
 

@@ -1,4 +1,4 @@
-#include "testimages.h"
+#include "support/testimages.h"
 
 #include <png.h>
 
