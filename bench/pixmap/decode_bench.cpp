@@ -36,7 +36,8 @@ struct Files {
         for (size_t i = 0; i < rgb.size(); i += 3) bgr[i] = rgb[i + 2], bgr[i + 1] = rgb[i + 1], bgr[i + 2] = rgb[i];
         bmp = testimages::EncodeBmp(kSide, kSide, 24, bgr);
         tga = testimages::EncodeTga(TGA_RGB, 24, kSide, kSide, testimages::TgaPixels(rgb, kSide, kSide, 24, false));
-        tga_rle = testimages::EncodeTga(TGA_RLERGB, 24, kSide, kSide, testimages::TgaPixels(rgb, kSide, kSide, 24, true));
+        tga_rle = testimages::EncodeTga(TGA_RLERGB, 24, kSide, kSide,
+                                        testimages::TgaPixels(rgb, kSide, kSide, 24, true));
     }
 };
 

@@ -85,8 +85,8 @@ void CopyFileStreams(benchmark::State& state) {
 void CopyFileStdBaseline(benchmark::State& state) {
     std::string dst = BigFile() + ".stdcopy";
     for (auto _ : state) {
-        benchmark::DoNotOptimize(std::filesystem::copy_file(
-            BigFile(), dst, std::filesystem::copy_options::overwrite_existing));
+        benchmark::DoNotOptimize(
+            std::filesystem::copy_file(BigFile(), dst, std::filesystem::copy_options::overwrite_existing));
     }
     state.SetBytesProcessed(state.iterations() * (4 << 20));
 }

@@ -34,15 +34,12 @@ Ref<TBankStream> TBankStream::Create(const Ref<TBank>& bank) {
     return s;
 }
 
-Ref<TStream> TBankStreamFactory::CreateStream(const Ref<Object>& url, const String&, const String&,
-                                              bool, bool) {
+Ref<TStream> TBankStreamFactory::CreateStream(const Ref<Object>& url, const String&, const String&, bool, bool) {
     return CreateBankStream(Cast<TBank>(url));
 }
 
 Ref<TBankStream> CreateBankStream(const Ref<TBank>& bank) { return TBankStream::Create(bank); }
 
-CORVEX_MODULE(bankstream, &runtime_module, &stream_module, &bank_module) {
-    New<TBankStreamFactory>();
-}
+CORVEX_MODULE(bankstream, &runtime_module, &stream_module, &bank_module) { New<TBankStreamFactory>(); }
 
 }  // namespace corvex

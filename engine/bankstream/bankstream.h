@@ -28,8 +28,8 @@ private:
 // Opens a TBank passed as the URL object.
 class TBankStreamFactory : public TStreamFactory {
 public:
-    Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path,
-                              bool readable, bool writeable) override;
+    Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path, bool readable,
+                              bool writeable) override;
 };
 
 Ref<TBankStream> CreateBankStream(const Ref<TBank>& bank);

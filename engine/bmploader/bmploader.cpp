@@ -8,9 +8,7 @@
 
 namespace corvex {
 
-CORVEX_MODULE(bmploader, &runtime_module, &pixel_module, &pixmap_module, &stream_module) {
-    New<TPixmapLoaderBMP>();
-}
+CORVEX_MODULE(bmploader, &runtime_module, &pixel_module, &pixmap_module, &stream_module) { New<TPixmapLoaderBMP>(); }
 
 namespace {
 
@@ -25,14 +23,14 @@ struct BmpHeader {
     uint32_t compression, colours_used;
 
     explicit BmpHeader(const uint8_t* h)
-        : data_offset(Le32(h + 8)), info_size(Le32(h + 12)),
-          width(static_cast<int32_t>(Le32(h + 16))), height(static_cast<int32_t>(Le32(h + 20))),
-          bits(Le16(h + 26)), compression(Le32(h + 28)), colours_used(Le32(h + 44)) {}
+        : data_offset(Le32(h + 8)), info_size(Le32(h + 12)), width(static_cast<int32_t>(Le32(h + 16))),
+          height(static_cast<int32_t>(Le32(h + 20))), bits(Le16(h + 26)), compression(Le32(h + 28)),
+          colours_used(Le32(h + 44)) {}
 
     bool Supported() const {
         bool known_bits = bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32;
-        return info_size >= 40 && compression == 0 && known_bits && width > 0 && height != 0 &&
-               height != INT32_MIN && PixmapSizeAllowed(width, std::abs(height));
+        return info_size >= 40 && compression == 0 && known_bits && width > 0 && height != 0 && height != INT32_MIN &&
+               PixmapSizeAllowed(width, std::abs(height));
     }
     // The palette follows the info header, whatever its size. Its count is cut to the
     // table (2, 16 or 256 entries) and to the room before the pixel data.
@@ -46,9 +44,7 @@ struct BmpHeader {
     }
     int64_t RowBytes() const { return (int64_t{width} * bits + 31) / 32 * 4; }
     // Bytes from the start of the pixel data to the end of the last row's pixels.
-    int64_t DataBytes() const {
-        return RowBytes() * (std::abs(height) - 1) + (int64_t{width} * bits + 7) / 8;
-    }
+    int64_t DataBytes() const { return RowBytes() * (std::abs(height) - 1) + (int64_t{width} * bits + 7) / 8; }
 };
 
 void ExpandIndices(const uint8_t* row, int bits, int width, const uint32_t* palette, uint32_t* out) {
@@ -94,7 +90,8 @@ Ref<TPixmap> TPixmapLoaderBMP::LoadPixmap(const Ref<TStream>& stream) {
             ExpandIndices(row.data(), h.bits, h.width, palette.data(), words.data());
             ConvertPixels(words.data(), PF_BGRA8888, pixmap->PixelPtr(0, y), pixmap->format, h.width);
         } else {
-            ConvertPixels(row.data(), h.bits == 32 ? PF_BGRA8888 : PF_BGR888, pixmap->PixelPtr(0, y), pixmap->format, h.width);
+            ConvertPixels(row.data(), h.bits == 32 ? PF_BGRA8888 : PF_BGR888, pixmap->PixelPtr(0, y), pixmap->format,
+                          h.width);
         }
     }
     return pixmap;

@@ -40,20 +40,15 @@ Ref<TXEndianStream> TXEndianStream::Create(const Ref<TStream>& stream) {
 Ref<TStream> TXEndianStream::BigEndian(const Ref<TStream>& stream) { return Create(stream); }
 Ref<TStream> TXEndianStream::LittleEndian(const Ref<TStream>& stream) { return stream; }
 
-Ref<TStream> TXEndianStreamFactory::CreateStream(const Ref<Object>&, const String& proto,
-                                                 const String& path, bool readable,
-                                                 bool writeable) {
-    if (proto == "bigendian")
-        return TXEndianStream::BigEndian(OpenStream(path, readable, writeable));
-    if (proto == "littleendian")
-        return TXEndianStream::LittleEndian(OpenStream(path, readable, writeable));
+Ref<TStream> TXEndianStreamFactory::CreateStream(const Ref<Object>&, const String& proto, const String& path,
+                                                 bool readable, bool writeable) {
+    if (proto == "bigendian") return TXEndianStream::BigEndian(OpenStream(path, readable, writeable));
+    if (proto == "littleendian") return TXEndianStream::LittleEndian(OpenStream(path, readable, writeable));
     return nullptr;
 }
 
 Ref<TStream> BigEndianStream(const Ref<TStream>& stream) { return TXEndianStream::BigEndian(stream); }
-Ref<TStream> LittleEndianStream(const Ref<TStream>& stream) {
-    return TXEndianStream::LittleEndian(stream);
-}
+Ref<TStream> LittleEndianStream(const Ref<TStream>& stream) { return TXEndianStream::LittleEndian(stream); }
 
 CORVEX_MODULE(endianstream, &runtime_module, &stream_module) { New<TXEndianStreamFactory>(); }
 

@@ -33,8 +33,8 @@ public:
 
 class TXEndianStreamFactory : public TStreamFactory {
 public:
-    Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path,
-                              bool readable, bool writeable) override;
+    Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path, bool readable,
+                              bool writeable) override;
 };
 
 Ref<TStream> BigEndianStream(const Ref<TStream>& stream);

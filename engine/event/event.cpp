@@ -75,8 +75,8 @@ String TEvent::ToString() const {
     else if (id & EVENT_USEREVENTMASK)
         name = "UserEvent" + String::FromInt(static_cast<int64_t>(static_cast<uint32_t>(id)) - 0x80000000LL);
     else name = "Unknown Event, id=" + String::FromInt(id);
-    return name + ": data=" + String::FromInt(data) + ", mods=" + String::FromInt(mods) + ", x=" +
-           String::FromInt(x) + ", y=" + String::FromInt(y) + ", extra=\"" + String::FromObject(extra) + "\"";
+    return name + ": data=" + String::FromInt(data) + ", mods=" + String::FromInt(mods) + ", x=" + String::FromInt(x) +
+           ", y=" + String::FromInt(y) + ", extra=\"" + String::FromObject(extra) + "\"";
 }
 
 Ref<TEvent> CreateEvent(int id, Ref<Object> source, int data, int mods, int x, int y, Ref<Object> extra) {

@@ -67,8 +67,8 @@ public:
     int y = 0;
     Ref<Object> extra;
 
-    static Ref<TEvent> Create(int id, Ref<Object> source = nullptr, int data = 0, int mods = 0, int x = 0,
-                              int y = 0, Ref<Object> extra = nullptr);
+    static Ref<TEvent> Create(int id, Ref<Object> source = nullptr, int data = 0, int mods = 0, int x = 0, int y = 0,
+                              Ref<Object> extra = nullptr);
     static int AllocUserId();
     // Runs EmitEventHook with this event; the result is discarded.
     void Emit();

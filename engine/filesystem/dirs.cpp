@@ -41,9 +41,7 @@ String CanonicalPath(const String& path) {
     return real;
 }
 
-bool IsInside(const String& path, const String& dir) {
-    return path == dir || path.StartsWith(JoinPath(dir, ""));
-}
+bool IsInside(const String& path, const String& dir) { return path == dir || path.StartsWith(JoinPath(dir, "")); }
 
 // A directory by device and inode, so that a link back to it is noticed whatever path
 // leads there.
@@ -60,8 +58,7 @@ bool DirIdOf(const String& path, DirId& id) {
 // of them would make the copy go round until the path grows too long.
 bool CopyTree(const String& src, const String& dst, std::vector<DirId>& open) {
     DirId srcId, dstId;
-    if (!DirIdOf(src, srcId) || std::find(open.begin(), open.end(), srcId) != open.end())
-        return false;
+    if (!DirIdOf(src, srcId) || std::find(open.begin(), open.end(), srcId) != open.end()) return false;
     if (FileType(dst) == FILETYPE_NONE) MakeDir(dst);
     if (FileType(dst) != FILETYPE_DIR || !DirIdOf(dst, dstId)) return false;
     open.push_back(srcId);

@@ -40,9 +40,9 @@ String RealPath(const String& path);
 // Paths containing "<", ">" or a zero character count as not existing; operations
 // on a path with a zero character do nothing and give false.
 int FileType(const String& path);
-int64_t FileTime(const String& path);   // modification time in seconds; 0 on failure
-int64_t FileSize(const String& path);   // -1 on failure
-int FileMode(const String& path);       // permission bits; -1 on failure
+int64_t FileTime(const String& path);  // modification time in seconds; 0 on failure
+int64_t FileSize(const String& path);  // -1 on failure
+int FileMode(const String& path);      // permission bits; -1 on failure
 void SetFileMode(const String& path, int mode);
 
 // Replaces any file of that name with an empty one.

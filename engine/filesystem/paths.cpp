@@ -17,8 +17,7 @@ bool IsLetter(char16_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= '
 
 // A drive is one letter and ":" at the start, not followed by a second ":".
 bool HasDrive(const String& path) {
-    return path.Length() >= 2 && IsLetter(path[0]) && path[1] == ':' &&
-           (path.Length() == 2 || path[2] != ':');
+    return path.Length() >= 2 && IsLetter(path[0]) && path[1] == ':' && (path.Length() == 2 || path[2] != ':');
 }
 
 // Index of the last "." of the last name, or -1.

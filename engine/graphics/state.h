@@ -13,11 +13,7 @@ extern int _gWidth, _gHeight, _gDepth, _gHertz, _gFlags;
 extern Ref<TGraphics> _exGraphics;
 
 // Millisecond arithmetic wraps like the 32-bit clock it works on.
-inline int WrapAdd(int a, int b) {
-    return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b));
-}
-inline int WrapSub(int a, int b) {
-    return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b));
-}
+inline int WrapAdd(int a, int b) { return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b)); }
+inline int WrapSub(int a, int b) { return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b)); }
 
 }  // namespace corvex::graphics_state

@@ -14,7 +14,7 @@
 namespace corvex {
 
 struct IncbinBlock {
-    const char* name;            // UTF-8, as given to corvex_embed
+    const char* name;  // UTF-8, as given to corvex_embed
     const unsigned char* data;
     size_t size;
 };
@@ -25,7 +25,6 @@ const IncbinBlock* FindIncbin(const String& name);
 }  // namespace corvex
 
 // Defines one record of the table (used by the generated sources).
-#define CORVEX_INCBIN_RECORD(id, name, data, size)                               \
-    constexpr ::corvex::IncbinBlock id{name, data, size};                        \
-    [[gnu::used, gnu::section("corvex_incbin")]] constinit const ::corvex::IncbinBlock* const \
-        id##_entry = &id
+#define CORVEX_INCBIN_RECORD(id, name, data, size)        \
+    constexpr ::corvex::IncbinBlock id{name, data, size}; \
+    [[gnu::used, gnu::section("corvex_incbin")]] constinit const ::corvex::IncbinBlock* const id##_entry = &id

@@ -9,9 +9,7 @@
 
 namespace corvex {
 
-CORVEX_MODULE(jpgloader, &runtime_module, &pixel_module, &pixmap_module, &stream_module) {
-    New<TPixmapLoaderJPG>();
-}
+CORVEX_MODULE(jpgloader, &runtime_module, &pixel_module, &pixmap_module, &stream_module) { New<TPixmapLoaderJPG>(); }
 
 namespace {
 

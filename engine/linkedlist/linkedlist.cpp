@@ -252,7 +252,9 @@ void ClearList(const Ref<TList>& list) { list->Clear(); }
 int CountList(const Ref<TList>& list) { return list->Count(); }
 bool ListIsEmpty(const Ref<TList>& list) { return list->IsEmpty(); }
 bool ListContains(const Ref<TList>& list, const Ref<Object>& value) { return list->Contains(value); }
-void SortList(const Ref<TList>& list, bool ascending, CompareFunction compareFunc) { list->Sort(ascending, compareFunc); }
+void SortList(const Ref<TList>& list, bool ascending, CompareFunction compareFunc) {
+    list->Sort(ascending, compareFunc);
+}
 Ref<TList> ListFromArray(const Array<Ref<Object>>& array) { return TList::FromArray(array); }
 Array<Ref<Object>> ListToArray(const Ref<TList>& list) { return list->ToArray(); }
 void SwapLists(const Ref<TList>& list_x, const Ref<TList>& list_y) { list_x->Swap(*list_y); }

@@ -63,6 +63,7 @@ void CopyPixels(const void* in, void* out, int format, int count) {
 void ConvertPixelsToStdFormat(const void* src, void* dst, int format, int count) {
     auto in = static_cast<const Byte*>(src);
     auto out = static_cast<Byte*>(dst);
+    // clang-format off
     switch (format) {
     case PF_I8: ToStd<1>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, p[0], p[0], p[0], 255); }); break;
     case PF_A8: ToStd<1>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, 255, 255, 255, p[0]); }); break;
@@ -78,11 +79,13 @@ void ConvertPixelsToStdFormat(const void* src, void* dst, int format, int count)
     case PF_LUMINANCE: ToStd<1>(in, out, count, [](const Byte* p, Byte* o) { Set4(o, p[0], p[0], p[0], 1); }); break;
     default: break;
     }
+    // clang-format on
 }
 
 void ConvertPixelsFromStdFormat(const void* src, void* dst, int format, int count) {
     auto in = static_cast<const Byte*>(src);
     auto out = static_cast<Byte*>(dst);
+    // clang-format off
     switch (format) {
     case PF_I8:
     case PF_LUMINANCE:
@@ -102,6 +105,7 @@ void ConvertPixelsFromStdFormat(const void* src, void* dst, int format, int coun
     case PF_RGBA8888: CopyPixels(in, out, format, count); break;
     default: break;
     }
+    // clang-format on
 }
 
 void ConvertPixels(const void* in, int in_format, void* out, int out_format, int count) {

@@ -7,9 +7,7 @@
 
 namespace corvex {
 
-CORVEX_MODULE(pixmap, &runtime_module, &pixel_module, &stream_module) {
-    PixmapDataType = New<TPixmapDataType>();
-}
+CORVEX_MODULE(pixmap, &runtime_module, &pixel_module, &stream_module) { PixmapDataType = New<TPixmapDataType>(); }
 
 namespace {
 

@@ -14,9 +14,7 @@ Ref<TPixmap> InStdFormat(const Ref<TPixmap>& pixmap) {
     return pixmap->format == PF_STDFORMAT ? pixmap : pixmap->Convert(PF_STDFORMAT);
 }
 
-bool IsKey(const uint8_t* p, int red, int green, int blue) {
-    return p[0] == red && p[1] == green && p[2] == blue;
-}
+bool IsKey(const uint8_t* p, int red, int green, int blue) { return p[0] == red && p[1] == green && p[2] == blue; }
 
 // Average colour of the non-key pixels around (x, y), black when there are none.
 void NeighbourAverage(const TPixmap& src, int x, int y, int red, int green, int blue, uint8_t* out) {

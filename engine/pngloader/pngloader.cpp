@@ -10,9 +10,7 @@
 
 namespace corvex {
 
-CORVEX_MODULE(pngloader, &runtime_module, &pixel_module, &pixmap_module, &stream_module) {
-    New<TPixmapLoaderPNG>();
-}
+CORVEX_MODULE(pngloader, &runtime_module, &pixel_module, &pixmap_module, &stream_module) { New<TPixmapLoaderPNG>(); }
 
 namespace {
 
@@ -68,8 +66,8 @@ bool ReadImage(png_structp png, png_infop info) {
 }
 
 bool HeaderSizeAllowed(const uint8_t* ihdr) {
-    return std::memcmp(ihdr + 4, "IHDR", 4) == 0 && Be32(ihdr + 8) <= INT32_MAX &&
-           Be32(ihdr + 12) <= INT32_MAX && PixmapSizeAllowed(Be32(ihdr + 8), Be32(ihdr + 12));
+    return std::memcmp(ihdr + 4, "IHDR", 4) == 0 && Be32(ihdr + 8) <= INT32_MAX && Be32(ihdr + 12) <= INT32_MAX &&
+           PixmapSizeAllowed(Be32(ihdr + 8), Be32(ihdr + 12));
 }
 
 // False when the stream knows its size and what follows the IHDR bytes looked at
@@ -83,11 +81,11 @@ bool DataMayFit(const ByteReader& in, const uint8_t* ihdr) {
 
 int PixmapFormatOf(int colour_type) {
     switch (colour_type) {
-    case PNG_COLOR_TYPE_GRAY: return PF_I8;
-    case PNG_COLOR_TYPE_RGB: return PF_RGB888;
-    case PNG_COLOR_TYPE_RGB_ALPHA:
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return PF_RGBA8888;
-    default: return 0;
+        case PNG_COLOR_TYPE_GRAY: return PF_I8;
+        case PNG_COLOR_TYPE_RGB: return PF_RGB888;
+        case PNG_COLOR_TYPE_RGB_ALPHA:
+        case PNG_COLOR_TYPE_GRAY_ALPHA: return PF_RGBA8888;
+        default: return 0;
     }
 }
 

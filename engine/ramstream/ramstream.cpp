@@ -44,8 +44,8 @@ Ref<TRamStream> TRamStream::Create(const void* buf, int64_t size) {
     return Create(const_cast<void*>(buf), size, true, false);
 }
 
-Ref<TStream> TRamStreamFactory::CreateStream(const Ref<Object>&, const String& proto,
-                                             const String& path, bool, bool writeable) {
+Ref<TStream> TRamStreamFactory::CreateStream(const Ref<Object>&, const String& proto, const String& path, bool,
+                                             bool writeable) {
     if (proto != "incbin" || writeable) return nullptr;
     const IncbinBlock* block = FindIncbin(path);
     if (!block) return nullptr;

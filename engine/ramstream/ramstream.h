@@ -33,8 +33,8 @@ private:
 // "incbin::name" opened for reading gives a RAM stream over the embedded block.
 class TRamStreamFactory : public TStreamFactory {
 public:
-    Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path,
-                              bool readable, bool writeable) override;
+    Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path, bool readable,
+                              bool writeable) override;
 };
 
 Ref<TRamStream> CreateRamStream(void* buf, int64_t size, bool readable, bool writeable);

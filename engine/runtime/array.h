@@ -21,7 +21,9 @@ template <class T>
 class Array {
 public:
     constexpr Array() noexcept = default;
-    explicit Array(int length) { if (length > 0) a_ = New<TArrayObject<T>>(std::vector<T>(length)); }
+    explicit Array(int length) {
+        if (length > 0) a_ = New<TArrayObject<T>>(std::vector<T>(length));
+    }
     Array(std::initializer_list<T> items) : a_(New<TArrayObject<T>>(std::vector<T>(items))) {}
     explicit Array(std::vector<T> items) : a_(New<TArrayObject<T>>(std::move(items))) {}
 

@@ -35,9 +35,9 @@ public:
     String text;
 };
 
-#define CORVEX_FIXED_EXCEPTION(Name, Text) \
-    class Name : public TException {       \
-    public:                                \
+#define CORVEX_FIXED_EXCEPTION(Name, Text)                \
+    class Name : public TException {                      \
+    public:                                               \
         String ToString() const override { return Text; } \
     }
 

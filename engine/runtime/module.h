@@ -29,8 +29,8 @@ extern Module runtime_module;
 //   CORVEX_MODULE(stream, &corvex::runtime_module) { ...top-level statements... }
 // The record is named <id>_module; declare it in the module's header as
 //   extern corvex::Module <id>_module;
-#define CORVEX_MODULE(id, ...)                                           \
-    static void id##_module_body();                                       \
-    static ::corvex::Module* const id##_module_imports[] = {__VA_ARGS__}; \
+#define CORVEX_MODULE(id, ...)                                                 \
+    static void id##_module_body();                                            \
+    static ::corvex::Module* const id##_module_imports[] = {__VA_ARGS__};      \
     ::corvex::Module id##_module{#id, id##_module_imports, &id##_module_body}; \
     static void id##_module_body()

@@ -45,26 +45,41 @@ class Ref {
 public:
     constexpr Ref() noexcept = default;
     constexpr Ref(std::nullptr_t) noexcept {}
-    Ref(T* p) noexcept : p_(p) { if (p_) p_->Retain(); }
+    Ref(T* p) noexcept : p_(p) {
+        if (p_) p_->Retain();
+    }
     Ref(const Ref& o) noexcept : Ref(o.p_) {}
     Ref(Ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
     template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
     Ref(const Ref<U>& o) noexcept : Ref(o.get()) {}
     template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
     Ref(Ref<U>&& o) noexcept : p_(o.release()) {}
-    ~Ref() { if (p_) p_->Release(); }
+    ~Ref() {
+        if (p_) p_->Release();
+    }
 
-    Ref& operator=(Ref o) noexcept { std::swap(p_, o.p_); return *this; }
+    Ref& operator=(Ref o) noexcept {
+        std::swap(p_, o.p_);
+        return *this;
+    }
 
-    T* operator->() const { if (!p_) ThrowNullObject(); return p_; }
-    T& operator*() const { if (!p_) ThrowNullObject(); return *p_; }
+    T* operator->() const {
+        if (!p_) ThrowNullObject();
+        return p_;
+    }
+    T& operator*() const {
+        if (!p_) ThrowNullObject();
+        return *p_;
+    }
     T* get() const noexcept { return p_; }
     explicit operator bool() const noexcept { return p_ != nullptr; }
     // Gives up the reference without releasing it (for moves between Ref types).
     T* release() noexcept { return std::exchange(p_, nullptr); }
 
     template <class U>
-    bool operator==(const Ref<U>& o) const noexcept { return p_ == o.get(); }
+    bool operator==(const Ref<U>& o) const noexcept {
+        return p_ == o.get();
+    }
     bool operator==(const T* o) const noexcept { return p_ == o; }
     bool operator==(std::nullptr_t) const noexcept { return p_ == nullptr; }
 

@@ -9,11 +9,11 @@
 namespace corvex {
 
 // Set once by the start-up routine; empty before it.
-extern String ApplicationDir;     // directory of the program file, no trailing slash but at the root
-extern String ApplicationFile;    // full path of the program file
-extern String ApplicationTitle;   // caption of graphics windows
+extern String ApplicationDir;          // directory of the program file, no trailing slash but at the root
+extern String ApplicationFile;         // full path of the program file
+extern String ApplicationTitle;        // caption of graphics windows
 extern Array<String> ApplicationArgs;  // the command line, program name first
-extern String LaunchDirectory;    // working directory at launch
+extern String LaunchDirectory;         // working directory at launch
 
 // The module whose imports are the runtime, the debugger (when built in) and the
 // program's own module; the process entry starts the chain of initialisers through it.
@@ -55,9 +55,8 @@ void InstallSignalHandlers();
 
 // Defines the program's module and opens its body, which is the program itself:
 //   CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, ...) { ... }
-#define CORVEX_APPLICATION(...)                                                       \
-    static void corvex_application_body();                                             \
-    static ::corvex::Module* const corvex_application_imports[] = {__VA_ARGS__};       \
-    ::corvex::Module corvex::application_module{"application", corvex_application_imports, \
-                                                &corvex_application_body};             \
+#define CORVEX_APPLICATION(...)                                                                                       \
+    static void corvex_application_body();                                                                            \
+    static ::corvex::Module* const corvex_application_imports[] = {__VA_ARGS__};                                      \
+    ::corvex::Module corvex::application_module{"application", corvex_application_imports, &corvex_application_body}; \
     static void corvex_application_body()

@@ -28,7 +28,8 @@ std::u16string DecodeUtf8(std::string_view s) {
         if (extra > 0 && i + extra <= s.size()) {
             uint32_t v = c & (0x3F >> extra);
             int k = 0;
-            while (k < extra && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80) v = (v << 6) | (s[i + k++] & 0x3F);
+            while (k < extra && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80)
+                v = (v << 6) | (s[i + k++] & 0x3F);
             if (k == extra && v <= 0x10FFFF) cp = v;
             i += k;
         }
@@ -222,7 +223,8 @@ String String::FromObject(const Ref<Object>& o) {
 }
 
 int TStringObject::Compare(const Object* other) const {
-    if (auto s = dynamic_cast<const TStringObject*>(other)) return text.compare(s->text) < 0 ? -1 : text == s->text ? 0 : 1;
+    if (auto s = dynamic_cast<const TStringObject*>(other))
+        return text.compare(s->text) < 0 ? -1 : text == s->text ? 0 : 1;
     return Object::Compare(other);
 }
 

@@ -166,8 +166,8 @@ class TStreamFactory : public Object {
 public:
     TStreamFactory();
     // proto is lower case ("" when the URL had none); path is the text after "::".
-    virtual Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto,
-                                      const String& path, bool readable, bool writeable) = 0;
+    virtual Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path, bool readable,
+                                      bool writeable) = 0;
     Ref<TStreamFactory> _succ;
 };
 
@@ -222,8 +222,7 @@ void SaveObject(const Ref<Object>& obj, const Ref<Object>& url);
 // Copies from `from` until its end, bufSize bytes at a time.
 void CopyStream(const Ref<TStream>& from, const Ref<TStream>& to, int64_t bufSize = 4096);
 // Copies exactly count bytes; a source that ends first throws TStreamReadException.
-void CopyBytes(const Ref<TStream>& from, const Ref<TStream>& to, int64_t count,
-               int64_t bufSize = 4096);
+void CopyBytes(const Ref<TStream>& from, const Ref<TStream>& to, int64_t count, int64_t bufSize = 4096);
 
 // The spelling under which path exists when names differ only in letter case; the path
 // itself when it exists as it stands; "" when nothing matches.

@@ -69,9 +69,7 @@ void SaveByteArray(const Array<uint8_t>& array, const Ref<Object>& url) {
     SaveBytes(array.Data(), array.Length(), url);
 }
 
-void SaveByteArray(const Array<uint8_t>& array, const String& url) {
-    SaveByteArray(array, url.AsObject());
-}
+void SaveByteArray(const Array<uint8_t>& array, const String& url) { SaveByteArray(array, url.AsObject()); }
 
 Ref<Object> LoadObject(const Ref<Object>& url) {
     auto stream = OpenForReading(url);

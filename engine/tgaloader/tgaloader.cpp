@@ -7,9 +7,7 @@
 
 namespace corvex {
 
-CORVEX_MODULE(tgaloader, &runtime_module, &pixel_module, &pixmap_module, &stream_module) {
-    New<TPixmapLoaderTGA>();
-}
+CORVEX_MODULE(tgaloader, &runtime_module, &pixel_module, &pixmap_module, &stream_module) { New<TPixmapLoaderTGA>(); }
 
 namespace {
 
@@ -153,10 +151,10 @@ Ref<TPixmap> TPixmapLoaderTGA::LoadPixmap(const Ref<TStream>& stream) {
     bool alpha = h.psize == 16 || h.psize == 32;
     auto pixmap = TPixmap::Create(h.width, h.height, alpha ? PF_RGBA8888 : PF_RGB888, 4);
     switch (h.psize) {
-    case 15: Decode<15>(rle, in, *pixmap); break;
-    case 16: Decode<16>(rle, in, *pixmap); break;
-    case 24: Decode<24>(rle, in, *pixmap); break;
-    default: Decode<32>(rle, in, *pixmap); break;
+        case 15: Decode<15>(rle, in, *pixmap); break;
+        case 16: Decode<16>(rle, in, *pixmap); break;
+        case 24: Decode<24>(rle, in, *pixmap); break;
+        default: Decode<32>(rle, in, *pixmap); break;
     }
     return pixmap;
 }

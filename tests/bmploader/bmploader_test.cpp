@@ -91,14 +91,14 @@ TEST_F(BmpLoader, RejectsWhatItCannotDecode) {
         return b;
     };
     EXPECT_FALSE(Load(with(0, {'B', 'A'})));
-    EXPECT_FALSE(Load(with(28, {16})));             // 16 bits per pixel
-    EXPECT_FALSE(Load(with(30, {1})));              // RLE compressed
-    EXPECT_FALSE(Load(with(14, {12})));             // old 12-byte core header
-    EXPECT_FALSE(Load(with(18, {0, 0, 0, 0})));     // width 0
+    EXPECT_FALSE(Load(with(28, {16})));                      // 16 bits per pixel
+    EXPECT_FALSE(Load(with(30, {1})));                       // RLE compressed
+    EXPECT_FALSE(Load(with(14, {12})));                      // old 12-byte core header
+    EXPECT_FALSE(Load(with(18, {0, 0, 0, 0})));              // width 0
     EXPECT_FALSE(Load(with(18, {0xFF, 0xFF, 0xFF, 0xFF})));  // negative width
-    EXPECT_FALSE(Load(with(22, {0, 0, 0, 0x80})));  // height INT_MIN
-    EXPECT_FALSE(Load(with(18, {0, 0, 1, 0})));     // 65536 x 65536: too many pixels
-    EXPECT_FALSE(Load(with(22, {0, 1, 0, 0})));     // 256 rows, but only 2 in the file
+    EXPECT_FALSE(Load(with(22, {0, 0, 0, 0x80})));           // height INT_MIN
+    EXPECT_FALSE(Load(with(18, {0, 0, 1, 0})));              // 65536 x 65536: too many pixels
+    EXPECT_FALSE(Load(with(22, {0, 1, 0, 0})));              // 256 rows, but only 2 in the file
     EXPECT_FALSE(Load(Bytes(good.begin(), good.end() - 7)));
     EXPECT_FALSE(Load(Bytes(good.begin(), good.begin() + 30)));
 }

@@ -94,9 +94,7 @@ TEST(PathParts, ExtractDirKeepsRoots) {
     EXPECT_EQ("a/b", ExtractDir("a\\b\\c").ToUtf8());
 }
 
-TEST_F(InTempDir, CurrentDirIsTheWorkingDirectory) {
-    EXPECT_EQ(cwd, CurrentDir());
-}
+TEST_F(InTempDir, CurrentDirIsTheWorkingDirectory) { EXPECT_EQ(cwd, CurrentDir()); }
 
 TEST_F(InTempDir, RealPathResolvesAgainstTheWorkingDirectory) {
     EXPECT_EQ(cwd + "/a/c", RealPath("a/./b/../c"));

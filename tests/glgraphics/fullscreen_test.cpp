@@ -24,8 +24,8 @@ Atom AtomProperty(Display* display, Window window, const char* name) {
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
-    XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1, False, XA_ATOM, &type, &format,
-                       &count, &after, &data);
+    XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1, False, XA_ATOM, &type, &format, &count,
+                       &after, &data);
     if (data && count) value = *reinterpret_cast<Atom*>(data);
     if (data) XFree(data);
     return value;

@@ -48,7 +48,7 @@ TEST_F(GraphicsTest, OddRatesSpreadTheRemainderWithoutDrift) {
 
 TEST_F(GraphicsTest, ALateFrameIsShownAtOnceAndMovesTheSchedule) {
     Graphics(1024, 768, 0, 60, 0);
-    Flip(-1);  // due at 16
+    Flip(-1);        // due at 16
     Delay(30 + 17);  // the next frame was due at 33: it is 30 ms late
     Flip(-1);
     EXPECT_EQ(63, driver->flips[1].at);

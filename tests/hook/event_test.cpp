@@ -26,16 +26,18 @@ TEST(Event, NewEventIsEmpty) {
 }
 
 TEST(Event, ToStringTexts) {
-    EXPECT_EQ("KeyDown: data=27, mods=0, x=0, y=0, extra=\"\"", CreateEvent(EVENT_KEYDOWN, nullptr, 27)->ToString().ToUtf8());
+    EXPECT_EQ("KeyDown: data=27, mods=0, x=0, y=0, extra=\"\"",
+              CreateEvent(EVENT_KEYDOWN, nullptr, 27)->ToString().ToUtf8());
     EXPECT_EQ("MouseMove: data=1, mods=3, x=-4, y=700, extra=\"hi\"",
               CreateEvent(EVENT_MOUSEMOVE, nullptr, 1, 3, -4, 700, String("hi").AsObject())->ToString().ToUtf8());
     EXPECT_EQ("UserEvent5: data=0, mods=0, x=0, y=0, extra=\"\"",
               CreateEvent(EVENT_USEREVENTMASK + 5)->ToString().ToUtf8());
-    EXPECT_EQ("Unknown Event, id=12345: data=0, mods=0, x=0, y=0, extra=\"\"",
-              CreateEvent(12345)->ToString().ToUtf8());
+    EXPECT_EQ("Unknown Event, id=12345: data=0, mods=0, x=0, y=0, extra=\"\"", CreateEvent(12345)->ToString().ToUtf8());
     EXPECT_EQ("Unknown Event, id=256: data=0, mods=0, x=0, y=0, extra=\"\"",
-              CreateEvent(EVENT_APPMASK)->ToString().ToUtf8()) << "masks are not events";
-    EXPECT_EQ("AppTerminate: data=0, mods=0, x=0, y=0, extra=\"\"", CreateEvent(EVENT_APPTERMINATE, New<Object>(), 0, 0, 0, 0, New<Object>())->ToString().ToUtf8())
+              CreateEvent(EVENT_APPMASK)->ToString().ToUtf8())
+        << "masks are not events";
+    EXPECT_EQ("AppTerminate: data=0, mods=0, x=0, y=0, extra=\"\"",
+              CreateEvent(EVENT_APPTERMINATE, New<Object>(), 0, 0, 0, 0, New<Object>())->ToString().ToUtf8())
         << "an extra that is not a string shows as empty";
 }
 

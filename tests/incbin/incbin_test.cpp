@@ -24,8 +24,7 @@ protected:
 TEST_F(Incbin, BlocksAreFoundByNameWithTheirSize) {
     const IncbinBlock* hello = FindIncbin("hello.txt");
     ASSERT_NE(nullptr, hello);
-    EXPECT_EQ("Hello, embedded world!\n",
-              std::string(reinterpret_cast<const char*>(hello->data), hello->size));
+    EXPECT_EQ("Hello, embedded world!\n", std::string(reinterpret_cast<const char*>(hello->data), hello->size));
     EXPECT_EQ(nullptr, FindIncbin("Hello.txt"));
     EXPECT_EQ(nullptr, FindIncbin(""));
     // The whole name must match, also when it holds a zero character.

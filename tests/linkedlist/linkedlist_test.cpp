@@ -85,10 +85,12 @@ TEST(List, RuntimeErrors) {
     auto three = ListOf({1, 2, 3});
     EXPECT_EQ("Object index must be positive", ErrorOf([](TList& l) { l.ValueAtIndex(-1); }, *three));
     EXPECT_EQ("List index out of range", ErrorOf([](TList& l) { l.ValueAtIndex(3); }, *three));
-    EXPECT_EQ("Assert failed", ErrorOf([](TList& l) {
-                  auto e = l.ObjectEnumerator();
-                  e->NextObject();
-              }, *empty));
+    EXPECT_EQ("Assert failed", ErrorOf(
+                                   [](TList& l) {
+        auto e = l.ObjectEnumerator();
+        e->NextObject();
+                                   },
+                                   *empty));
     Ref<TList> none;
     EXPECT_THROW(CountList(none), TNullObjectException);
     auto withNull = CreateList();
@@ -129,8 +131,8 @@ TEST(List, ForEachSkipsRemovedValues) {
     for (const Ref<Object>& v : *list) {
         int key = Cast<Item>(v)->key;
         seen.push_back(key);
-        if (key == 1) list->Remove(v);          // the value just returned
-        if (key == 3) list->Remove(Make(4));    // the one that would come next
+        if (key == 1) list->Remove(v);        // the value just returned
+        if (key == 3) list->Remove(Make(4));  // the one that would come next
     }
     EXPECT_EQ((std::vector<int>{1, 2, 3, 5}), seen);
     EXPECT_EQ("2 3 5", Picture(*list));
@@ -139,7 +141,7 @@ TEST(List, ForEachSkipsRemovedValues) {
 TEST(List, EnumeratorReturnsNullForARemovedNextLink) {
     auto list = ListOf({1, 2, 3});
     auto e = list->ObjectEnumerator();
-    e->NextObject();            // 1; the enumerator now stands on 2's link
+    e->NextObject();  // 1; the enumerator now stands on 2's link
     list->Remove(Make(2));
     EXPECT_FALSE(e->NextObject());
     EXPECT_EQ(3, Cast<Item>(e->NextObject())->key);
@@ -169,7 +171,8 @@ TEST(List, ALongChainOfRemovedLinksIsFreedWithoutExhaustingTheStack) {
         Ref<TLink> kept = fromTheFront ? list->FirstLink() : list->LastLink();
         auto walk = list->ObjectEnumerator();
         if (fromTheFront) list->Clear();
-        else while (!list->IsEmpty()) list->RemoveLast();
+        else
+            while (!list->IsEmpty()) list->RemoveLast();
         EXPECT_EQ(fromTheFront ? kLength : 2 * kLength, freed) << "the values go with their links' removal";
         walk = nullptr;
         kept = nullptr;  // the chain goes here

@@ -28,11 +28,13 @@ inline std::string Picture(const TList& list) {
     std::string forward, backward;
     for (TLink* l = list._head->_succ.get(); l != list._head.get(); l = l->_succ.get()) {
         auto item = static_cast<Item*>(l->_value.get());
-        forward += (forward.empty() ? "" : " ") + std::to_string(item->key) + (item->tag == ' ' ? "" : std::string(1, item->tag));
+        forward += (forward.empty() ? "" : " ") + std::to_string(item->key) +
+                   (item->tag == ' ' ? "" : std::string(1, item->tag));
     }
     for (TLink* l = list._head->_pred.get(); l != list._head.get(); l = l->_pred.get()) {
         auto item = static_cast<Item*>(l->_value.get());
-        backward = std::to_string(item->key) + (item->tag == ' ' ? "" : std::string(1, item->tag)) + (backward.empty() ? "" : " ") + backward;
+        backward = std::to_string(item->key) + (item->tag == ' ' ? "" : std::string(1, item->tag)) +
+                   (backward.empty() ? "" : " ") + backward;
     }
     return forward == backward ? forward : "broken ring: " + forward + " / " + backward;
 }

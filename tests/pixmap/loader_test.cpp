@@ -80,7 +80,11 @@ TEST_F(LoaderChain, IsTriedTgaPngJpegBmp) {
 }
 
 TEST_F(LoaderChain, EachFormatLoadsFromAFile) {
-    struct Case { const char* name; Bytes data; int format; };
+    struct Case {
+        const char* name;
+        Bytes data;
+        int format;
+    };
     const Case cases[] = {
         {"chain.png", testimages::EncodePng(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3}), PF_RGB888},
         {"chain.jpg", testimages::EncodeJpeg(1, 1, 1, {9}), PF_I8},

@@ -67,7 +67,11 @@ TEST(Pixmap, ReadAndWriteOneByteFormats) {
 }
 
 TEST(Pixmap, ReadAndWriteMultiByteFormatsInTheirByteOrder) {
-    struct Case { int format; std::vector<uint8_t> bytes; uint32_t read; };
+    struct Case {
+        int format;
+        std::vector<uint8_t> bytes;
+        uint32_t read;
+    };
     const Case cases[] = {
         {PF_RGB888, {0x11, 0x22, 0x33}, 0xFF112233u},
         {PF_BGR888, {0x33, 0x22, 0x11}, 0xFF112233u},

@@ -164,9 +164,11 @@ TEST_F(PolledInput, CodesOutsideTheArraysRaiseTheBoundsError) {
 // The Wait functions flush first, which runs the operations already posted; an operation
 // posted from within one runs in the pump after, the one the Wait function waits for.
 void PostAfterFlush(void (*input)()) {
-    PostMainThreadOp([](Ref<Object>, intptr_t outer) {
+    PostMainThreadOp(
+        [](Ref<Object>, intptr_t outer) {
         PostMainThreadOp([](Ref<Object>, intptr_t inner) { reinterpret_cast<void (*)()>(inner)(); }, nullptr, outer);
-    }, nullptr, reinterpret_cast<intptr_t>(input));
+        },
+        nullptr, reinterpret_cast<intptr_t>(input));
 }
 
 TEST_F(PolledInput, WaitKeyReturnsTheLowestKeyPressedAndLeavesTheOthers) {

@@ -34,8 +34,8 @@ CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::pr
     if (mode == "globals") {
         char cwd[4096];
         WriteStdout("dir=" + ApplicationDir + "\nfile=" + ApplicationFile + "\ntitle=" + ApplicationTitle +
-                    "\nlaunch=" + LaunchDirectory + "\ncwd=" + String(getcwd(cwd, sizeof cwd)) + "\nargs=" +
-                    String::FromInt(ApplicationArgs.Length()) + "\norder=" + Order + "\n");
+                    "\nlaunch=" + LaunchDirectory + "\ncwd=" + String(getcwd(cwd, sizeof cwd)) +
+                    "\nargs=" + String::FromInt(ApplicationArgs.Length()) + "\norder=" + Order + "\n");
     } else if (mode == "error") {
         RaiseRuntimeError("Something broke");
     } else if (mode == "string") {

@@ -14,7 +14,10 @@ TEST(String, Utf8RoundTripAndSixteenBitCharacters) {
     EXPECT_EQ(u'\u20AC', s[6]);
     EXPECT_EQ("h\xC3\xA9llo \xE2\x82\xAC \xF0\x9F\x90\x9D", s.ToUtf8());
     EXPECT_THROW(s[10], TArrayBoundsException);
-    EXPECT_EQ(u"\uFFFDa", String("\xC3" "a").Text()) << "a broken sequence does not swallow the next byte";
+    EXPECT_EQ(u"\uFFFDa", String("\xC3"
+                                 "a")
+                              .Text())
+        << "a broken sequence does not swallow the next byte";
 }
 
 TEST(String, BytesAreTheLowEightBits) {

@@ -27,14 +27,15 @@ struct Step {
 
 struct Script {
     const char* name;
-    int size;           // the stream holds bytes 1, 2, 3, ... (modulo 256)
-    bool sized;         // false: neither position nor size is known
-    int64_t skipped;    // bytes read off the stream before the reader is made
+    int size;         // the stream holds bytes 1, 2, 3, ... (modulo 256)
+    bool sized;       // false: neither position nor size is known
+    int64_t skipped;  // bytes read off the stream before the reader is made
     std::vector<Step> steps;
 };
 
 constexpr int kBlock = ByteReader::kBlock;
 
+// clang-format off
 const Script kScripts[] = {
     {"reads come back short at the end", 6, true, 0,
      {{Op::Read, 4, {1, 2, 3, 4}}, {Op::Read, 4, {5, 6}}, {Op::Read, 1, {}}}},
@@ -65,6 +66,7 @@ const Script kScripts[] = {
     {"without a position only forward moves work", 6, false, 0,
      {{Op::Read, 2, {1, 2}}, {Op::MoveTo, 0, {}, false}, {Op::MoveTo, 3}, {Op::Read, 2, {4, 5}}}},
 };
+// clang-format on
 
 }  // namespace
 
@@ -82,27 +84,27 @@ TEST(ByteReader, Scripts) {
             SCOPED_TRACE("step " + std::to_string(i));
             int n = static_cast<int>(s.arg);
             switch (s.op) {
-            case Op::Read: {
-                Bytes got(static_cast<size_t>(n), 0xEE);
-                got.resize(static_cast<size_t>(in.Read(got.data(), n)));
-                EXPECT_EQ(got, s.bytes);
-                break;
-            }
-            case Op::Peek: {
-                const uint8_t* p = in.Peek(n);
-                EXPECT_EQ(p != nullptr, s.ok);
-                if (p) {
-                    EXPECT_EQ(Bytes(p, p + n), s.bytes);
+                case Op::Read: {
+                    Bytes got(static_cast<size_t>(n), 0xEE);
+                    got.resize(static_cast<size_t>(in.Read(got.data(), n)));
+                    EXPECT_EQ(got, s.bytes);
+                    break;
                 }
-                break;
-            }
-            case Op::Take: {
-                const uint8_t* p = in.Take(n);
-                EXPECT_EQ(Bytes(p, p + n), s.bytes);
-                break;
-            }
-            case Op::MoveTo: EXPECT_EQ(in.MoveTo(s.arg), s.ok); break;
-            case Op::MayHold: EXPECT_EQ(in.MayHold(s.arg), s.ok); break;
+                case Op::Peek: {
+                    const uint8_t* p = in.Peek(n);
+                    EXPECT_EQ(p != nullptr, s.ok);
+                    if (p) {
+                        EXPECT_EQ(Bytes(p, p + n), s.bytes);
+                    }
+                    break;
+                }
+                case Op::Take: {
+                    const uint8_t* p = in.Take(n);
+                    EXPECT_EQ(Bytes(p, p + n), s.bytes);
+                    break;
+                }
+                case Op::MoveTo: EXPECT_EQ(in.MoveTo(s.arg), s.ok); break;
+                case Op::MayHold: EXPECT_EQ(in.MayHold(s.arg), s.ok); break;
             }
         }
     }

@@ -36,9 +36,7 @@ TEST_F(FileStreams, NameWithAZeroCharacterOpensNothing) {
     EXPECT_EQ("precious", TempDir::Read(path.ToUtf8()));
 }
 
-TEST_F(FileStreams, DirectoryIsNotAStream) {
-    EXPECT_FALSE(ReadStream(String(dir.Path())));
-}
+TEST_F(FileStreams, DirectoryIsNotAStream) { EXPECT_FALSE(ReadStream(String(dir.Path()))); }
 
 TEST_F(FileStreams, ReadOnlyStreamKnowsItsSizeAndRefusesWrites) {
     String path(dir.Write("a.txt", "hello"));

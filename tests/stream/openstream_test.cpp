@@ -21,8 +21,7 @@ public:
         std::string proto, path;
         bool isString;
     };
-    Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path,
-                              bool, bool) override {
+    Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path, bool, bool) override {
         calls.push_back({proto.ToUtf8(), path.ToUtf8(), String::IsString(url.get())});
         if (proto != "probe") return nullptr;
         return TRamStream::Create(text, 5);
@@ -121,8 +120,7 @@ TEST_F(Urls, UnopenableUrlsThrowTheReadOrWriteException) {
     EXPECT_THROW(LoadString(missing), TStreamReadException);
     EXPECT_EQ("Error writing to stream", ThrownText([&] { SaveString("x", missing); }));
     EXPECT_THROW(LoadObject(missing.AsObject()), TStreamReadException);
-    EXPECT_EQ("Unable to read object",
-              ThrownText([&] { LoadObject(String(dir.Write("o", "x")).AsObject()); }));
+    EXPECT_EQ("Unable to read object", ThrownText([&] { LoadObject(String(dir.Write("o", "x")).AsObject()); }));
 }
 
 TEST_F(Urls, LoadingAStreamThatNeverEndsIsAnErrorNotAHang) {

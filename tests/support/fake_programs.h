@@ -24,10 +24,8 @@ public:
         setenv("PATH", Path().c_str(), 1);
     }
     ~FakePrograms() {
-        if (saved_)
-            setenv("PATH", saved_->c_str(), 1);
-        else
-            unsetenv("PATH");
+        if (saved_) setenv("PATH", saved_->c_str(), 1);
+        else unsetenv("PATH");
     }
 
     // Puts an executable shell script called program in the folder and returns its path.

@@ -74,10 +74,12 @@ Bytes EncodePng(int width, int height, int colour_type, int bit_depth, const Byt
         throw std::runtime_error("png encoding failed");
     }
     png_set_write_fn(png, &out, PngWrite, PngFlush);
-    png_set_IHDR(png, info, width, height, bit_depth, colour_type, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, bit_depth, colour_type,
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     if (!palette.empty()) {
-        png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(palette.data()), static_cast<int>(palette.size() / 3));
+        png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(palette.data()),
+                     static_cast<int>(palette.size() / 3));
     }
     if (!trans.empty()) {
         if (colour_type == PNG_COLOR_TYPE_PALETTE) {
@@ -127,8 +129,8 @@ Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, bo
     return out;
 }
 
-Bytes EncodeBmp(int width, int height, int bits, const Bytes& rows, const std::vector<uint32_t>& palette,
-                int info_size, int gap) {
+Bytes EncodeBmp(int width, int height, int bits, const Bytes& rows, const std::vector<uint32_t>& palette, int info_size,
+                int gap) {
     int rows_count = height < 0 ? -height : height;
     int row_bytes = (width * bits + 7) / 8;
     int padded = (row_bytes + 3) / 4 * 4;

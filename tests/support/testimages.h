@@ -12,8 +12,8 @@ using Bytes = std::vector<uint8_t>;
 
 // rows: height rows of packed samples as libpng takes them for the colour type and
 // bit depth, top row first. palette: RGB triples; trans: the tRNS chunk's bytes.
-Bytes EncodePng(int width, int height, int colour_type, int bit_depth, const Bytes& rows,
-                const Bytes& palette = {}, const Bytes& trans = {}, bool interlaced = false);
+Bytes EncodePng(int width, int height, int colour_type, int bit_depth, const Bytes& rows, const Bytes& palette = {},
+                const Bytes& trans = {}, bool interlaced = false);
 
 // The PNG with a chunk of the given type and data put in after IHDR, its CRC right.
 // declared_length, when not -1, is written as the chunk's length instead of the
@@ -23,8 +23,8 @@ Bytes InsertPngChunk(const Bytes& png, const char* type, const Bytes& data, int6
 Bytes ResizePngHeader(const Bytes& png, uint32_t width, uint32_t height);
 
 // samples: width x height x components bytes; cmyk selects four-component CMYK.
-Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, bool cmyk = false,
-                 int quality = 95, bool progressive = false);
+Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, bool cmyk = false, int quality = 95,
+                 bool progressive = false);
 
 // rows: height rows of (width x bits + 7) / 8 bytes, top row first. Each row is padded
 // to 4 bytes with 0xEE in the file. A negative height writes the rows top-down.

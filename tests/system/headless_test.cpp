@@ -88,8 +88,9 @@ TEST_F(Script, EventsArriveAtTheFirstPumpAfterTheirPresentation) {
 TEST_F(Script, PointerStartsAtTheOriginAndEventsKeepFileOrder) {
     Load("4 down 2\n1 move 3 4\n");
     Frames(5);
-    EXPECT_EQ((std::vector<std::string>{"MouseDown: data=2, mods=0, x=0, y=0 @4", "MouseMove: data=0, mods=0, x=3, y=4 @4"}),
-              _seen);
+    EXPECT_EQ(
+        (std::vector<std::string>{"MouseDown: data=2, mods=0, x=0, y=0 @4", "MouseMove: data=0, mods=0, x=3, y=4 @4"}),
+        _seen);
 }
 
 TEST_F(Script, WaitingReleasesTheNextEventAtOnce) {

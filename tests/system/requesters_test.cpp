@@ -27,10 +27,9 @@ protected:
 
     // Puts a stand-in for program on the path that answers with status and reply.
     void Helper(const std::string& program, int status, const std::string& reply = "") {
-        programs.Script(program,
-                        "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"${0%/*}/args\"\n"
-                        "printf '%s' \"$(/bin/cat \"${0%/*}/reply\")\"\n"
-                        "exit $(/bin/cat \"${0%/*}/status\")\n");
+        programs.Script(program, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"${0%/*}/args\"\n"
+                                 "printf '%s' \"$(/bin/cat \"${0%/*}/reply\")\"\n"
+                                 "exit $(/bin/cat \"${0%/*}/status\")\n");
         Answer(status, reply);
     }
     void Answer(int status, const std::string& reply = "") {
@@ -108,7 +107,8 @@ TEST_F(Requesters, ZenityFileRequesterBuildsFiltersAndReturnsTheChoice) {
 TEST_F(Requesters, AnAnswerThatCannotBeCollectedIsNo) {
     Helper("zenity", 1, "/tmp/cancelled.png\n");  // cancelled
     // A program that ignores SIGCHLD has its children reaped unseen: no exit status.
-    struct sigaction ignore {}, saved {};
+    struct sigaction ignore {
+    }, saved{};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGCHLD, &ignore, &saved);
     int confirmed = Confirm("Sure?");

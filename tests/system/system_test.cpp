@@ -122,10 +122,12 @@ TEST(MainThreadOps, PostedFromOtherThreadsRunInTheNextPumpInPostingOrder) {
 TEST(MainThreadOps, OperationsPostedWhileRunningWaitForTheNextPump) {
     InitModule(system_module);
     _ran.clear();
-    PostMainThreadOp([](Ref<Object>, intptr_t) {
+    PostMainThreadOp(
+        [](Ref<Object>, intptr_t) {
         _ran.push_back(1);
         PostMainThreadOp(Record, nullptr, 2);
-    }, nullptr, 0);
+        },
+        nullptr, 0);
     PollSystem();
     EXPECT_EQ((std::vector<int>{1}), _ran);
     PollSystem();
@@ -149,7 +151,8 @@ TEST(MainThreadOps, NewThreadResultIsDeliveredWithTheObjectOnTheMainThread) {
     InitModule(system_module);
     _ran.clear();
     auto object = String("7").AsObject();
-    RunOnNewThread(Record, object, [](intptr_t arg) -> intptr_t { return arg * 2; }, 21);
+    RunOnNewThread(
+        Record, object, [](intptr_t arg) -> intptr_t { return arg * 2; }, 21);
     object = nullptr;  // the operation keeps its own reference
     for (int i = 0; i < 1000 && _ran.empty(); ++i) WaitSystem();
     EXPECT_EQ((std::vector<int>{42, -7}), _ran);

@@ -62,9 +62,7 @@ void X11Window::Pump() {
     PollSystem();
 }
 
-void X11Window::Key(KeySym sym, bool press) {
-    XTestFakeKeyEvent(display, XKeysymToKeycode(display, sym), press, 0);
-}
+void X11Window::Key(KeySym sym, bool press) { XTestFakeKeyEvent(display, XKeysymToKeycode(display, sym), press, 0); }
 
 void X11Window::Tap(KeySym sym) {
     Key(sym, true);

@@ -134,6 +134,7 @@ TEST_F(KeyRepeat, HeldKeyGivesOneDownThenRepeatsAndOneHit) {
 }
 
 TEST_F(Keys, LettersDigitsArrowsFunctionKeysAndPunctuationMapToTheirCodes) {
+    // clang-format off
     std::vector<Mapping> keys = {{XK_Left, KEY_LEFT}, {XK_Up, KEY_UP}, {XK_Right, KEY_RIGHT}, {XK_Down, KEY_DOWN},
                                  {XK_Escape, KEY_ESCAPE}, {XK_Return, KEY_RETURN}, {XK_space, KEY_SPACE},
                                  {XK_BackSpace, KEY_BACKSPACE}, {XK_Tab, KEY_TAB}, {XK_Home, KEY_HOME},
@@ -144,6 +145,7 @@ TEST_F(Keys, LettersDigitsArrowsFunctionKeysAndPunctuationMapToTheirCodes) {
                                  {XK_grave, KEY_TILDE}, {XK_bracketleft, KEY_OPENBRACKET},
                                  {XK_bracketright, KEY_CLOSEBRACKET}, {XK_apostrophe, KEY_QUOTES},
                                  {XK_backslash, KEY_BACKSLASH}};
+    // clang-format on
     for (int i = 0; i < 26; ++i) keys.push_back({XK_a + static_cast<KeySym>(i), KEY_A + i});
     for (int i = 0; i < 10; ++i) keys.push_back({XK_0 + static_cast<KeySym>(i), KEY_0 + i});
     for (int i = 0; i < 12; ++i) keys.push_back({XK_F1 + static_cast<KeySym>(i), KEY_F1 + i});
@@ -160,7 +162,7 @@ TEST_F(Keys, LettersDigitsArrowsFunctionKeysAndPunctuationMapToTheirCodes) {
 TEST_F(Keys, KeypadGivesDigitsWithNumLockAndMovementKeysWithout) {
     std::vector<Mapping> withNumLock = {{XK_KP_Multiply, KEY_NUMMULTIPLY}, {XK_KP_Add, KEY_NUMADD},
                                         {XK_KP_Subtract, KEY_NUMSUBTRACT}, {XK_KP_Decimal, KEY_NUMDECIMAL},
-                                        {XK_KP_Divide, KEY_NUMDIVIDE}, {XK_KP_Enter, KEY_ENTER}};
+                                        {XK_KP_Divide, KEY_NUMDIVIDE},     {XK_KP_Enter, KEY_ENTER}};
     for (int i = 0; i < 10; ++i) withNumLock.push_back({XK_KP_0 + static_cast<KeySym>(i), KEY_NUM0 + i});
     Tap(XK_Num_Lock);
     Pump();
@@ -267,8 +269,8 @@ TEST_F(Mouse, LeavingWhileAButtonIsHeldGivesLeaveBeforeTheOutsideMove) {
     Pump();
     Button(1, false);
     Pump();
-    ASSERT_EQ((std::vector<int>{EVENT_MOUSEENTER, EVENT_MOUSEMOVE, EVENT_MOUSEDOWN, EVENT_MOUSELEAVE,
-                                EVENT_MOUSEMOVE, EVENT_MOUSEUP}),
+    ASSERT_EQ((std::vector<int>{EVENT_MOUSEENTER, EVENT_MOUSEMOVE, EVENT_MOUSEDOWN, EVENT_MOUSELEAVE, EVENT_MOUSEMOVE,
+                                EVENT_MOUSEUP}),
               Ids());
     EXPECT_EQ(-20, seen[4].x) << "the captured move reports coordinates outside";
     EXPECT_EQ(1, seen[4].data);
@@ -388,9 +390,8 @@ TEST_F(Focus, ARequesterGivesTheFocusBackOnlyToAWindowStillShown) {
     corvex::testing::FakePrograms programs;
     // A dialog that stays up until the test has unmapped our window, as when the user
     // minimises the program meanwhile.
-    programs.Script("zenity",
-                    ": > \"${0%/*}/started\"\n"
-                    "while [ ! -e \"${0%/*}/go\" ]; do /bin/sleep 0.05; done\n");
+    programs.Script("zenity", ": > \"${0%/*}/started\"\n"
+                              "while [ ! -e \"${0%/*}/go\" ]; do /bin/sleep 0.05; done\n");
     std::thread minimiser([&] {
         EXPECT_TRUE(programs.WaitFor("started", std::chrono::seconds(60))) << "the dialog did not start";
         Display* user = XOpenDisplay(nullptr);
@@ -470,8 +471,9 @@ TEST_F(Pumping, OperationsPostedFromAnotherThreadRunOnTheMainThreadInOrder) {
     ran.clear();
     std::thread poster([] {
         for (int i = 0; i < 3; ++i)
-            PostMainThreadOp([](Ref<Object>, intptr_t v) { ran.emplace_back(static_cast<int>(v), std::this_thread::get_id()); },
-                             nullptr, i);
+            PostMainThreadOp(
+                [](Ref<Object>, intptr_t v) { ran.emplace_back(static_cast<int>(v), std::this_thread::get_id()); },
+                nullptr, i);
     });
     // The waiting pump wakes up for them even though no X event arrives.
     while (ran.size() < 3) WaitSystem();

@@ -89,14 +89,14 @@ TEST_F(TgaLoader, RejectsWhatItCannotDecode) {
         std::copy(bytes.begin(), bytes.end(), b.begin() + at);
         return b;
     };
-    EXPECT_FALSE(Load(with(1, {1})));          // a colour map
-    EXPECT_FALSE(Load(with(2, {TGA_MAP})));    // colour-mapped without a map
+    EXPECT_FALSE(Load(with(1, {1})));        // a colour map
+    EXPECT_FALSE(Load(with(2, {TGA_MAP})));  // colour-mapped without a map
     EXPECT_FALSE(Load(with(2, {TGA_MONO})));
     EXPECT_FALSE(Load(with(2, {TGA_RLEMAP})));
     EXPECT_FALSE(Load(with(16, {8})));
     EXPECT_FALSE(Load(with(16, {31})));
-    EXPECT_FALSE(Load(with(12, {0, 0})));      // width 0
-    EXPECT_FALSE(Load(with(14, {0, 0})));      // height 0
+    EXPECT_FALSE(Load(with(12, {0, 0})));  // width 0
+    EXPECT_FALSE(Load(with(14, {0, 0})));  // height 0
     const Bytes row(4097 * 3, 9);
     EXPECT_TRUE(Load(EncodeTga(TGA_RGB, 24, 4096, 1, row)));
     EXPECT_FALSE(Load(EncodeTga(TGA_RGB, 24, 4097, 1, row)));

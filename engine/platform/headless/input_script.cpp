@@ -44,8 +44,7 @@ public:
         if (ec != std::errc() || end != token.data() + token.size())
             Fail(std::string(what) + " '" + token + "' is not a whole number");
         if (value < min || value > max)
-            Fail(std::string(what) + " " + token + " is outside " + std::to_string(min) + " to " +
-                 std::to_string(max));
+            Fail(std::string(what) + " " + token + " is outside " + std::to_string(min) + " to " + std::to_string(max));
         return value;
     }
 

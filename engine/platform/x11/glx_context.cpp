@@ -10,10 +10,10 @@ namespace corvex {
 
 namespace {
 
-GLContext* _shared = nullptr;   // made on first create or attach, kept to the end
-GLContext* _contexts = nullptr; // open contexts, newest first
+GLContext* _shared = nullptr;    // made on first create or attach, kept to the end
+GLContext* _contexts = nullptr;  // open contexts, newest first
 GLContext* _current = nullptr;
-int _lastSwapInterval = -1;     // -1: the first Flip sets it
+int _lastSwapInterval = -1;  // -1: the first Flip sets it
 
 // Every context shares textures and display lists with the hidden shared one: an
 // unmapped 1 x 1 window with a single-buffered context.
@@ -30,8 +30,8 @@ bool EnsureSharedContext(Display* display) {
         XFreeColormap(display, colormap);
         return false;
     }
-    _shared = new GLContext{.mode = GLContext::SHARED, .width = 1, .height = 1, .window = window,
-                            .colormap = colormap, .context = context};
+    _shared = new GLContext{
+        .mode = GLContext::SHARED, .width = 1, .height = 1, .window = window, .colormap = colormap, .context = context};
     return true;
 }
 
@@ -148,8 +148,12 @@ GLContext* GLContextCreate(int width, int height, int depth, int hertz, int flag
         return nullptr;
     }
     auto* record = new GLContext{.mode = fullScreen ? GLContext::FULLSCREEN : GLContext::WINDOWED,
-                                 .depth = depth, .hertz = hertz, .flags = flags, .window = window,
-                                 .colormap = colormap, .context = context};
+                                 .depth = depth,
+                                 .hertz = hertz,
+                                 .flags = flags,
+                                 .window = window,
+                                 .colormap = colormap,
+                                 .context = context};
     ReadWindowSize(display, window, record->width, record->height);
     AddContext(record);
     X11RegisterWindow(window, nullptr, GLWindowProc, record);
@@ -178,15 +182,19 @@ GLContext* GLContextAttach(std::uintptr_t window, int flags) {
     GLXContext context = glXCreateContext(display, visual, _shared->context, True);
     XFree(visual);
     if (!context) return nullptr;
-    auto* record = new GLContext{.mode = GLContext::ATTACHED, .width = attributes.width,
-                                 .height = attributes.height, .flags = flags, .window = window,
+    auto* record = new GLContext{.mode = GLContext::ATTACHED,
+                                 .width = attributes.width,
+                                 .height = attributes.height,
+                                 .flags = flags,
+                                 .window = window,
                                  .context = context};
     AddContext(record);
     return record;
 }
 
 void GLContextGetSettings(GLContext* record, int& width, int& height, int& depth, int& hertz, int& flags) {
-    if (record->mode == GLContext::ATTACHED) ReadWindowSize(X11Display(), record->window, record->width, record->height);
+    if (record->mode == GLContext::ATTACHED)
+        ReadWindowSize(X11Display(), record->window, record->width, record->height);
     width = record->width;
     height = record->height;
     depth = record->depth;

@@ -35,8 +35,8 @@ bool GLVisualHas(Display* display, XVisualInfo* visual, int flags);
 enum class GLWindowStyle { HIDDEN, FRAMED, FULLSCREEN };
 
 // Creates a window of our own for a context.
-Window CreateGLWindow(Display* display, XVisualInfo* visual, int x, int y, int width, int height,
-                      GLWindowStyle style, Colormap& colormap);
+Window CreateGLWindow(Display* display, XVisualInfo* visual, int x, int y, int width, int height, GLWindowStyle style,
+                      Colormap& colormap);
 // Maps the window and gives it the input focus.
 void ShowGLWindow(Display* display, Window window);
 // Called by the pump for every event of our windows, after the event translation.

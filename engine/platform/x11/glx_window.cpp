@@ -21,7 +21,7 @@ constexpr long kMoveFunction = 4, kCloseFunction = 32;
 constexpr long kBorder = 2, kTitle = 8, kWindowMenu = 16;
 
 GLContext* _focused = nullptr;  // the context whose window has the focus, if any
-int _lastScreenSaverReset = 0; // MilliSecs of the last reset
+int _lastScreenSaverReset = 0;  // MilliSecs of the last reset
 constexpr unsigned kScreenSaverResetMs = 10000;
 
 // Attributes and the size each buffer asks for: 1 means at least one bit.
@@ -71,8 +71,7 @@ void SetFixedSize(Display* display, Window window, int x, int y, int width, int 
 void SetFrame(Display* display, Window window, long functions, long decorations) {
     const long motif[5] = {1 | 2, functions, decorations, 0, 0};
     const Atom atom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
-    XChangeProperty(display, window, atom, atom, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(motif),
-                    5);
+    XChangeProperty(display, window, atom, atom, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(motif), 5);
 }
 
 void AskForFullScreen(Display* display, Window window) {
@@ -110,8 +109,8 @@ bool GLVisualHas(Display* display, XVisualInfo* visual, int flags) {
     return true;
 }
 
-Window CreateGLWindow(Display* display, XVisualInfo* visual, int x, int y, int width, int height,
-                      GLWindowStyle style, Colormap& colormap) {
+Window CreateGLWindow(Display* display, XVisualInfo* visual, int x, int y, int width, int height, GLWindowStyle style,
+                      Colormap& colormap) {
     const Window root = RootWindow(display, visual->screen);
     colormap = XCreateColormap(display, root, visual->visual, AllocNone);
     XSetWindowAttributes attributes{};
@@ -119,10 +118,9 @@ Window CreateGLWindow(Display* display, XVisualInfo* visual, int x, int y, int w
     attributes.border_pixel = 0;
     attributes.event_mask = StructureNotifyMask | FocusChangeMask | ExposureMask;
     attributes.cursor = None;
-    const Window window =
-        XCreateWindow(display, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                      visual->depth, InputOutput, visual->visual,
-                      CWColormap | CWBorderPixel | CWEventMask, &attributes);
+    const Window window = XCreateWindow(display, root, x, y, static_cast<unsigned>(width),
+                                        static_cast<unsigned>(height), 0, visual->depth, InputOutput, visual->visual,
+                                        CWColormap | CWBorderPixel | CWEventMask, &attributes);
     SetClass(display, window);
     SetCaption(display, window);
     if (style == GLWindowStyle::HIDDEN) return window;
@@ -149,7 +147,8 @@ void ShowGLWindow(Display* display, Window window) {
 
 void KeepScreenAwake(Display* display) {
     if (!IsOpenContext(_focused)) return;
-    if (static_cast<unsigned>(PlatformMilliSecs()) - static_cast<unsigned>(_lastScreenSaverReset) < kScreenSaverResetMs) return;
+    if (static_cast<unsigned>(PlatformMilliSecs()) - static_cast<unsigned>(_lastScreenSaverReset) < kScreenSaverResetMs)
+        return;
     _lastScreenSaverReset = PlatformMilliSecs();
     XResetScreenSaver(display);
 }
@@ -158,24 +157,23 @@ void GLWindowProc(const XEvent& event, void* user) {
     auto* record = static_cast<GLContext*>(user);
     if (!IsOpenContext(record)) return;
     switch (event.type) {
-    case FocusIn:
-        if (event.xfocus.detail == NotifyPointer || event.xfocus.detail == NotifyInferior) break;
-        _focused = record;
-        if (record->mode == GLContext::FULLSCREEN) EnterFullScreen(record);
-        break;
-    case FocusOut:
-        if (event.xfocus.mode == NotifyGrab || event.xfocus.detail == NotifyInferior ||
-            event.xfocus.detail == NotifyPointer)
+        case FocusIn:
+            if (event.xfocus.detail == NotifyPointer || event.xfocus.detail == NotifyInferior) break;
+            _focused = record;
+            if (record->mode == GLContext::FULLSCREEN) EnterFullScreen(record);
             break;
-        if (_focused == record) _focused = nullptr;
-        LeaveFullScreen(record->window);
-        break;
-    case DestroyNotify:
-        if (_focused == record) _focused = nullptr;
-        LeaveFullScreen(record->window);
-        break;
-    default:
-        break;
+        case FocusOut:
+            if (event.xfocus.mode == NotifyGrab || event.xfocus.detail == NotifyInferior ||
+                event.xfocus.detail == NotifyPointer)
+                break;
+            if (_focused == record) _focused = nullptr;
+            LeaveFullScreen(record->window);
+            break;
+        case DestroyNotify:
+            if (_focused == record) _focused = nullptr;
+            LeaveFullScreen(record->window);
+            break;
+        default: break;
     }
 }
 

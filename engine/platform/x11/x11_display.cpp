@@ -12,9 +12,8 @@ namespace {
 
 // The events the translation needs on every program window, added to those the
 // window's creator selected.
-constexpr long kInputMask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask |
-                            StructureNotifyMask;
+constexpr long kInputMask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            EnterWindowMask | LeaveWindowMask | FocusChangeMask | StructureNotifyMask;
 
 Display* _display = nullptr;
 bool _displayTried = false;

@@ -17,6 +17,7 @@ int CodeOfKeySym(KeySym sym) {
     if (sym >= XK_KP_0 && sym <= XK_KP_9) return KEY_NUM0 + static_cast<int>(sym - XK_KP_0);
     // F1 to F24 run on like the engine's codes (F13 is 124).
     if (sym >= XK_F1 && sym <= XK_F24) return KEY_F1 + static_cast<int>(sym - XK_F1);
+    // clang-format off
     switch (sym) {
         case XK_BackSpace: return KEY_BACKSPACE;
         case XK_Tab: case XK_ISO_Left_Tab: return KEY_TAB;
@@ -68,6 +69,7 @@ int CodeOfKeySym(KeySym sym) {
         case XK_backslash: case XK_less: return KEY_BACKSLASH;
         default: return 0;
     }
+    // clang-format on
 }
 
 }  // namespace

@@ -159,9 +159,12 @@ String ChosenPath(const Outcome& o) { return o.ran && o.status == 0 ? String(o.o
 void DesktopNotify(const String& text, int serious) {
     switch (AvailableToolkit()) {
         case Toolkit::Zenity:
-            Ask({"zenity", serious ? "--warning" : "--info", "--no-markup", "--title=" + Title(), "--text=" + text.ToUtf8()});
+            Ask({"zenity", serious ? "--warning" : "--info", "--no-markup", "--title=" + Title(),
+                 "--text=" + text.ToUtf8()});
             break;
-        case Toolkit::KDialog: Ask({"kdialog", "--title", Title(), serious ? "--sorry" : "--msgbox", text.ToUtf8()}); break;
+        case Toolkit::KDialog:
+            Ask({"kdialog", "--title", Title(), serious ? "--sorry" : "--msgbox", text.ToUtf8()});
+            break;
         case Toolkit::Missing: break;
     }
 }
@@ -174,8 +177,8 @@ int DesktopConfirm(const String& text, int serious) {
                      "--ok-label=OK", "--cancel-label=Cancel"});
             break;
         case Toolkit::KDialog:
-            o = Ask({"kdialog", "--title", Title(), serious ? "--warningyesno" : "--yesno", text.ToUtf8(), "--yes-label",
-                     "OK", "--no-label", "Cancel"});
+            o = Ask({"kdialog", "--title", Title(), serious ? "--warningyesno" : "--yesno", text.ToUtf8(),
+                     "--yes-label", "OK", "--no-label", "Cancel"});
             break;
         case Toolkit::Missing: return 0;
     }
@@ -192,8 +195,8 @@ int DesktopProceed(const String& text, int serious) {
             return o.status == 1 && o.output.empty() ? 0 : -1;
         }
         case Toolkit::KDialog: {
-            Outcome o = Ask({"kdialog", "--title", Title(), serious ? "--warningyesnocancel" : "--yesnocancel",
-                             text.ToUtf8()});
+            Outcome o = Ask(
+                {"kdialog", "--title", Title(), serious ? "--warningyesnocancel" : "--yesnocancel", text.ToUtf8()});
             if (o.ran && o.status == 0) return 1;
             return o.ran && o.status == 1 ? 0 : -1;
         }
@@ -233,8 +236,8 @@ String DesktopRequestDir(const String& text, const String& path) {
             return ChosenPath(Ask(args));
         }
         case Toolkit::KDialog:
-            return ChosenPath(Ask({"kdialog", "--title", text.ToUtf8(), "--getexistingdirectory",
-                                   path.IsEmpty() ? "." : path.ToUtf8()}));
+            return ChosenPath(Ask(
+                {"kdialog", "--title", text.ToUtf8(), "--getexistingdirectory", path.IsEmpty() ? "." : path.ToUtf8()}));
         case Toolkit::Missing: break;
     }
     return String();

@@ -74,10 +74,14 @@ void Track(Window window, int x, int y, const Ref<Object>& source) {
 
 int ModifierBit(int code) {
     switch (code) {
-        case KEY_LSHIFT: case KEY_RSHIFT: return MODIFIER_SHIFT;
-        case KEY_LCONTROL: case KEY_RCONTROL: return MODIFIER_CONTROL;
-        case KEY_LALT: case KEY_RALT: return MODIFIER_ALT;
-        case KEY_LSYS: case KEY_RSYS: return MODIFIER_SYSTEM;
+        case KEY_LSHIFT:
+        case KEY_RSHIFT: return MODIFIER_SHIFT;
+        case KEY_LCONTROL:
+        case KEY_RCONTROL: return MODIFIER_CONTROL;
+        case KEY_LALT:
+        case KEY_RALT: return MODIFIER_ALT;
+        case KEY_LSYS:
+        case KEY_RSYS: return MODIFIER_SYSTEM;
         default: return 0;
     }
 }
@@ -141,9 +145,7 @@ void PointerMoved(const XMotionEvent& event, const X11Window& w) {
 }
 
 // Crossings caused by grabs or by child windows are not the pointer entering or leaving.
-bool RealCrossing(const XCrossingEvent& event) {
-    return event.mode == NotifyNormal && event.detail != NotifyInferior;
-}
+bool RealCrossing(const XCrossingEvent& event) { return event.mode == NotifyNormal && event.detail != NotifyInferior; }
 
 bool ProgramHasFocus(Display* display) {
     Window focus;

@@ -65,7 +65,8 @@ int main(int argc, char** argv) {
     }
     for (int bits : {15, 16}) {
         Save(dir, "tga" + std::to_string(bits) + ".tga", EncodeTga(2, bits, w, h, Rows(w, h, w * 2)));
-        Save(dir, "tga" + std::to_string(bits) + "rle.tga", EncodeTga(10, bits, w, h, {0x83, 0xFF, 0x7F, 0x04, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+        Save(dir, "tga" + std::to_string(bits) + "rle.tga",
+             EncodeTga(10, bits, w, h, {0x83, 0xFF, 0x7F, 0x04, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     }
     return 0;
 }

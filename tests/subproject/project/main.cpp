@@ -11,6 +11,6 @@ CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::um
     int before = MilliSecs();
     Delay(5);
     bool clock_runs = MilliSecs() - before >= 5;
-    WriteStdout(String("outside: pixel ") + (pixmap->ReadPixel(3, 2) == 0x80402010u ? "ok" : "wrong") +
-                ", clock " + (clock_runs ? "ok" : "wrong") + "\n");
+    WriteStdout(String("outside: pixel ") + (pixmap->ReadPixel(3, 2) == 0x80402010u ? "ok" : "wrong") + ", clock " +
+                (clock_runs ? "ok" : "wrong") + "\n");
 }
