@@ -1,5 +1,6 @@
 #include "bmploader/bmploader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <vector>
@@ -61,6 +62,21 @@ void ExpandIndices(const uint8_t* row, int bits, int width, const uint32_t* pale
     }
 }
 
+// Whether any of the width BGRA pixels at bgra has a nonzero fourth byte.
+bool AnyAlpha(const uint8_t* bgra, int width) {
+    for (int x = 0; x < width; ++x) {
+        if (bgra[4 * x + 3]) return true;
+    }
+    return false;
+}
+
+void MakeOpaque(TPixmap& pixmap) {
+    for (int y = 0; y < pixmap.height; ++y) {
+        uint8_t* row = pixmap.PixelPtr(0, y);
+        for (int x = 0; x < pixmap.width; ++x) row[4 * x + 3] = 255;
+    }
+}
+
 }  // namespace
 
 Ref<TPixmap> TPixmapLoaderBMP::LoadPixmap(const Ref<TStream>& stream) {
@@ -83,17 +99,24 @@ Ref<TPixmap> TPixmapLoaderBMP::LoadPixmap(const Ref<TStream>& stream) {
     auto pixmap = TPixmap::Create(h.width, rows, h.bits == 32 ? PF_BGRA8888 : PF_BGR888, 4);
     std::vector<uint8_t> row(static_cast<size_t>(h.RowBytes()));
     std::vector<uint32_t> words(h.bits <= 8 ? h.width : 0);
+    bool has_alpha = false;
     for (int i = 0; i < rows; ++i) {
         int y = h.height < 0 ? i : rows - 1 - i;
-        in.Read(row.data(), h.RowBytes());
+        // Bytes missing at the end of the file read as 0.
+        int64_t got = in.Read(row.data(), h.RowBytes());
+        std::fill(row.begin() + got, row.end(), uint8_t{0});
         if (h.bits <= 8) {
             ExpandIndices(row.data(), h.bits, h.width, palette.data(), words.data());
             ConvertPixels(words.data(), PF_BGRA8888, pixmap->PixelPtr(0, y), pixmap->format, h.width);
         } else {
             ConvertPixels(row.data(), h.bits == 32 ? PF_BGRA8888 : PF_BGR888, pixmap->PixelPtr(0, y), pixmap->format,
                           h.width);
+            if (h.bits == 32 && !has_alpha) has_alpha = AnyAlpha(row.data(), h.width);
         }
     }
+    // Most writers of 32-bit pictures leave the fourth byte 0: with no alpha anywhere the
+    // picture is opaque, not invisible.
+    if (h.bits == 32 && !has_alpha) MakeOpaque(*pixmap);
     return pixmap;
 }
 

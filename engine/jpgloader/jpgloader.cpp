@@ -7,6 +7,8 @@
 
 #include <jpeglib.h>
 
+#include "stream/bytereader.h"
+
 namespace corvex {
 
 CORVEX_MODULE(jpgloader, &runtime_module, &pixel_module, &pixmap_module, &stream_module) { New<TPixmapLoaderJPG>(); }
@@ -31,19 +33,17 @@ void OutputMessage(j_common_ptr) {}
 // kept here while the decoder leaves by longjmp.
 struct JpegSource {
     jpeg_source_mgr pub;
-    TStream* stream;
+    ByteReader* in;
     std::exception_ptr error;
     JOCTET buffer[16384];
 };
-
-int readfunc(void* buf, int count, TStream& stream) { return static_cast<int>(stream.Read(buf, count)); }
 
 boolean FillInputBuffer(j_decompress_ptr cinfo) {
     auto* src = reinterpret_cast<JpegSource*>(cinfo->src);
     int n = 0;
     bool failed = false;
     try {
-        n = readfunc(src->buffer, sizeof src->buffer, *src->stream);
+        n = static_cast<int>(src->in->Read(src->buffer, sizeof src->buffer));
     } catch (...) {
         src->error = std::current_exception();
         failed = true;
@@ -102,14 +102,14 @@ bool ReadRows(Decompressor& d, uint8_t* pixels, int pitch) {
     return true;
 }
 
-void Create(Decompressor& d, TStream& stream) {
+void Create(Decompressor& d, ByteReader& in) {
     d.cinfo.err = jpeg_std_error(&d.err.pub);
     d.err.pub.error_exit = ErrorExit;
     d.err.pub.output_message = OutputMessage;
     jpeg_CreateDecompress(&d.cinfo, JPEG_LIB_VERSION, sizeof d.cinfo);
     d.created = true;
     d.cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
-    d.src.stream = &stream;
+    d.src.in = &in;
     d.src.pub.init_source = NoOp;
     d.src.pub.fill_input_buffer = FillInputBuffer;
     d.src.pub.skip_input_data = SkipInputData;
@@ -120,15 +120,31 @@ void Create(Decompressor& d, TStream& stream) {
     d.cinfo.src = &d.src.pub;
 }
 
+// False when the data left cannot hold the declared picture even at one bit per 8 x 8
+// block of every component, the least a Huffman-coded scan spends on a block (its DC
+// code). A truncated photograph keeps far more than that, so it still decodes as far
+// as its data goes; a stub of a few hundred bytes claiming millions of pixels does not
+// get a pixmap. Arithmetic-coded scans can spend less than a bit on a block and are
+// left to the decoder's memory cap.
+bool DataMayFit(const jpeg_decompress_struct& c, const ByteReader& in) {
+    if (c.arith_code) return true;
+    int64_t blocks = 0;
+    for (int i = 0; i < c.num_components; ++i) {
+        blocks += int64_t{c.comp_info[i].width_in_blocks} * c.comp_info[i].height_in_blocks;
+    }
+    return in.MayHold((blocks + 7) / 8 - static_cast<int64_t>(c.src->bytes_in_buffer));
+}
+
 Ref<TPixmap> DecodeJpeg(TStream& stream) {
+    ByteReader in(stream);
     auto d = std::make_unique<Decompressor>();
-    Create(*d, stream);
+    Create(*d, in);
     bool ok = ReadHeader(*d);
     Ref<TPixmap> pixmap;
     const jpeg_decompress_struct& c = d->cinfo;
     bool grey = c.num_components == 1 && c.out_color_space == JCS_GRAYSCALE;
     bool rgb = c.num_components == 3 && c.out_color_space == JCS_RGB;
-    if (ok && (grey || rgb) && PixmapSizeAllowed(c.image_width, c.image_height)) {
+    if (ok && (grey || rgb) && PixmapSizeAllowed(c.image_width, c.image_height) && DataMayFit(c, in)) {
         pixmap = TPixmap::Create(static_cast<int>(c.image_width), static_cast<int>(c.image_height),
                                  grey ? PF_I8 : PF_RGB888, 4);
         ok = ReadRows(*d, pixmap->pixels, pixmap->pitch);

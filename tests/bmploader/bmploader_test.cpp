@@ -53,11 +53,24 @@ TEST_F(BmpLoader, TwentyFourBitLastFileRowIsTheTopRow) {
     EXPECT_EQ(ReadPixel(p, 2, 1), 0xFF131211u);
 }
 
-TEST_F(BmpLoader, ThirtyTwoBitKeepsAlpha) {
-    auto p = Load(EncodeBmp(1, 2, 32, {1, 2, 3, 4, 5, 6, 7, 8}));
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->format, PF_BGRA8888);
-    EXPECT_EQ(Pixels(p), (std::vector<uint32_t>{0x04030201u, 0x08070605u}));
+TEST_F(BmpLoader, ThirtyTwoBitKeepsAlphaUnlessEveryFourthByteIsZero) {
+    struct Case {
+        const char* what;
+        Bytes rows;  // top row first, BGRA
+        std::vector<uint32_t> pixels;
+    };
+    const Case cases[] = {
+        {"alpha in both pixels", {1, 2, 3, 4, 5, 6, 7, 8}, {0x04030201u, 0x08070605u}},
+        {"one pixel with alpha: the zero stays", {1, 2, 3, 0, 5, 6, 7, 9}, {0x00030201u, 0x09070605u}},
+        {"no alpha anywhere: opaque", {1, 2, 3, 0, 5, 6, 7, 0}, {0xFF030201u, 0xFF070605u}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto p = Load(EncodeBmp(1, 2, 32, c.rows));
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->format, PF_BGRA8888);
+        EXPECT_EQ(Pixels(p), c.pixels);
+    }
 }
 
 TEST_F(BmpLoader, NegativeHeightIsTopDown) {

@@ -1,5 +1,7 @@
 #include "jpgloader/jpgloader.h"
 
+#include <sys/resource.h>
+
 #include <cstdlib>
 
 #include "support/loadertest.h"
@@ -93,16 +95,59 @@ TEST_F(JpgLoader, ShortFilesDecodeAsFarAsTheirDataGoes) {
     EXPECT_FALSE(Load(header_only));
 }
 
+namespace {
+
+// A frame header (SOF0) in file claiming width x height.
+void ClaimSize(Bytes& file, int width, int height) {
+    for (size_t i = 0; i + 8 < file.size(); ++i) {
+        if (file[i] == 0xFF && file[i + 1] == 0xC0) {
+            file[i + 5] = static_cast<uint8_t>(height >> 8), file[i + 6] = static_cast<uint8_t>(height);
+            file[i + 7] = static_cast<uint8_t>(width >> 8), file[i + 8] = static_cast<uint8_t>(width);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+}
+
+// Peak resident memory of the process so far, in kilobytes.
+long PeakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+}  // namespace
+
+TEST_F(JpgLoader, StubsTooShortForTheirDeclaredSizeGiveNullBeforeAnyPixmap) {
+    // A few hundred bytes cannot hold a bit for each of the 4 million blocks of a
+    // 16384 x 16384 grey picture, nor the 16384 of a 1024 x 1024 one.
+    const long before = PeakKilobytes();
+    for (int side : {16384, 1024}) {
+        Bytes file = EncodeJpeg(16, 16, 1, Flat(16, 16, {90}));
+        ClaimSize(file, side, side);
+        EXPECT_FALSE(Load(file)) << side;
+    }
+    EXPECT_LT(PeakKilobytes() - before, 32 * 1024) << "a pixmap was made for the stub";
+}
+
+TEST_F(JpgLoader, TruncatedPhotographDecodesItsFirstRows) {
+    const int side = 256;
+    const Bytes samples = testimages::Picture(side, side);
+    const Bytes file = EncodeJpeg(side, side, 3, samples, false, 90);
+    auto whole = Load(file);
+    ASSERT_TRUE(whole);
+    // A quarter of the file holds the first rows; the rest come out as the decoder
+    // fills them, but the pixmap has the declared size.
+    auto cut = Load(Bytes(file.begin(), file.begin() + static_cast<long>(file.size() / 4)));
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->height, side);
+    for (int x = 0; x < side; x += 17) EXPECT_EQ(ReadPixel(cut, x, 3), ReadPixel(whole, x, 3)) << x;
+}
+
 TEST_F(JpgLoader, OtherDataGivesNull) {
     const Bytes text = {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'};
     EXPECT_FALSE(Load(text));
     Bytes file = EncodeJpeg(8, 8, 3, Flat(8, 8, {1, 2, 3}));
-    // A frame header claiming 65535 x 65535 (over the pixel limit).
-    for (size_t i = 0; i + 8 < file.size(); ++i) {
-        if (file[i] == 0xFF && file[i + 1] == 0xC0) {
-            file[i + 5] = file[i + 6] = file[i + 7] = file[i + 8] = 0xFF;
-            break;
-        }
-    }
+    ClaimSize(file, 65535, 65535);  // over the pixel limit
     EXPECT_FALSE(Load(file));
 }
