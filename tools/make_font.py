@@ -133,10 +133,10 @@ def unpack(block):
 
 def text_of(glyphs):
     """The source form of the glyphs, without comments."""
-    parts = []
+    chunks = []
     for i, rows in enumerate(glyphs):
-        parts.append(f"char 0x{FIRST + i:02X} {label_of(FIRST + i)}\n" + "".join(r + "\n" for r in rows))
-    return "\n".join(parts)
+        chunks.append(f"char 0x{FIRST + i:02X} {label_of(FIRST + i)}\n" + "".join(r + "\n" for r in rows))
+    return "\n".join(chunks)
 
 
 def main(argv):
