@@ -67,7 +67,18 @@ Ref<TEvent> TEvent::Create(int id, Ref<Object> source, int data, int mods, int x
 
 int TEvent::AllocUserId() { return ++_userEventId; }
 
-void TEvent::Emit() { RunHooks(EmitEventHook, Ref<Object>(this)); }
+void TEvent::Emit() {
+    if (RefCount() > 0) {
+        RunHooks(EmitEventHook, Ref<Object>(this));
+        return;
+    }
+    // No Ref holds this event (it lives on the stack or inside another object): wrapping
+    // it in a Ref would delete it when the hooks are done. The hooks get a copy of their
+    // own to keep, and what they change in it is copied back.
+    Ref<TEvent> copy = New<TEvent>(*this);
+    RunHooks(EmitEventHook, copy);
+    *this = *copy;
+}
 
 String TEvent::ToString() const {
     String name;

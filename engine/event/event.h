@@ -70,7 +70,9 @@ public:
     static Ref<TEvent> Create(int id, Ref<Object> source = nullptr, int data = 0, int mods = 0, int x = 0, int y = 0,
                               Ref<Object> extra = nullptr);
     static int AllocUserId();
-    // Runs EmitEventHook with this event; the result is discarded.
+    // Runs EmitEventHook with this event; the result is discarded. An event that no Ref
+    // holds (one on the stack) is never freed by emitting it: the hooks get a copy, and
+    // their changes to it are copied back into this event.
     void Emit();
     String ToString() const override;
 };

@@ -60,3 +60,38 @@ TEST(Event, EmitRunsTheEmitEventHookChain) {
     EXPECT_EQ(1025, seen[1]->id);
     seen.clear();
 }
+
+namespace {
+
+Ref<Object> MarkSeen(int, Ref<Object> data, Ref<Object>) {
+    Cast<TEvent>(data)->mods = 99;
+    return data;
+}
+
+}  // namespace
+
+TEST(Event, EmittingAnEventOnTheStackLeavesItAlone) {
+    InitModule(event_module);
+    AddHook(EmitEventHook, Record);
+    AddHook(EmitEventHook, MarkSeen);
+    {
+        TEvent e;
+        e.id = EVENT_KEYDOWN;
+        e.data = 27;
+        e.Emit();
+        e.Emit();
+        EXPECT_EQ(EVENT_KEYDOWN, e.id);
+        EXPECT_EQ(27, e.data);
+        EXPECT_EQ(99, e.mods) << "what the hooks change shows in the event emitted";
+        EXPECT_EQ(0, e.RefCount()) << "emitting takes no hold of it";
+    }
+    RemoveHook(EmitEventHook, MarkSeen);
+    RemoveHook(EmitEventHook, Record);
+    ASSERT_EQ(2u, seen.size());
+    for (const Ref<TEvent>& kept : seen) {
+        // What a hook kept outlives the event on the stack.
+        EXPECT_EQ(EVENT_KEYDOWN, kept->id);
+        EXPECT_EQ(27, kept->data);
+    }
+    seen.clear();
+}
