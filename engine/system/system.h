@@ -31,7 +31,7 @@ void HideMouse();
 void Notify(const String& text, int serious = 0);
 // 1 for OK, else 0.
 int Confirm(const String& text, int serious = 0);
-// 1 for Yes, 0 for No, -1 for Cancel.
+// 1 for Yes, 0 for No, -1 for Cancel (and for Escape, closing the box, or no box at all).
 int Proceed(const String& text, int serious = 0);
 // extensions: groups "Name:ext,ext" separated by ";". The chosen path, or "".
 String RequestFile(const String& text, const String& extensions = "", int save = 0, const String& path = "");

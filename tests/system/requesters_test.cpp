@@ -32,6 +32,26 @@ protected:
                                  "exit $(/bin/cat \"${0%/*}/status\")\n");
         Answer(status, reply);
     }
+    // Puts a stand-in for zenity's question box on the path that behaves as the real one
+    // when the button or key written by Press is used: OK ends with status 0; Cancel,
+    // Escape and closing the box end with 1 and print nothing; an extra button
+    // ("extra=LABEL") prints its label and ends with 1, and one the box lacks is an error.
+    void ZenityQuestion() {
+        programs.Script(
+            "zenity", "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"${0%/*}/args\"\n"
+                      "press=$(/bin/cat \"${0%/*}/press\")\n"
+                      "case \"$press\" in\n"
+                      "ok) exit 0 ;;\n"
+                      "extra=*)\n"
+                      "    label=${press#extra=}\n"
+                      "    for a in \"$@\"; do\n"
+                      "        if [ \"$a\" = \"--extra-button=$label\" ]; then printf '%s\\n' \"$label\"; exit 1; fi\n"
+                      "    done\n"
+                      "    exit 100 ;;\n"
+                      "*) exit 1 ;;\n"
+                      "esac\n");
+    }
+    void Press(const std::string& what) { programs.Write("press", what); }
     void Answer(int status, const std::string& reply = "") {
         programs.Write("status", std::to_string(status));
         programs.Write("reply", reply);
@@ -76,13 +96,21 @@ TEST_F(Requesters, ZenityMessagesCarryTheTitleTextAndIcon) {
 }
 
 TEST_F(Requesters, ZenityProceedTellsYesNoAndCancelApart) {
-    Helper("zenity", 0);
-    EXPECT_EQ(1, Proceed("Save?"));
-    Answer(1);
-    EXPECT_EQ(0, Proceed("Save?"));
-    Answer(1, "Cancel\n");
-    EXPECT_EQ(-1, Proceed("Save?"));
-    Answer(5);
+    ZenityQuestion();
+    struct Case {
+        const char* press;
+        int answer;
+    };
+    const Case cases[] = {
+        {"ok", 1}, {"extra=No", 0}, {"cancel", -1}, {"escape", -1}, {"close", -1},
+    };
+    for (const Case& c : cases) {
+        Press(c.press);
+        EXPECT_EQ(c.answer, Proceed("Save?")) << c.press;
+        EXPECT_TRUE(Passed("--ok-label=Yes")) << c.press;
+        EXPECT_TRUE(Passed("--extra-button=No")) << c.press;
+    }
+    Helper("zenity", 5);  // the dialog timed out
     EXPECT_EQ(-1, Proceed("Save?"));
 }
 

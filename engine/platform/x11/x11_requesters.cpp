@@ -114,6 +114,8 @@ Outcome Ask(Args args) {
 
 std::string Title() { return ApplicationTitle.ToUtf8(); }
 
+constexpr const char* kProceedNo = "No";
+
 struct FilterGroup {
     std::string name;
     std::vector<std::string> patterns;
@@ -188,11 +190,13 @@ int DesktopConfirm(const String& text, int serious) {
 int DesktopProceed(const String& text, int serious) {
     switch (AvailableToolkit()) {
         case Toolkit::Zenity: {
+            // Cancel, Escape and closing the box all end the dialog with status 1 and no
+            // output, so "No" is the extra button: its label comes back on standard output.
             Outcome o = Ask({"zenity", "--question", "--no-markup", "--title=" + Title(), "--text=" + text.ToUtf8(),
-                             "--ok-label=Yes", "--cancel-label=No", "--extra-button=Cancel"});
+                             "--ok-label=Yes", "--cancel-label=Cancel", "--extra-button=" + std::string(kProceedNo)});
             if (!o.ran) return -1;
             if (o.status == 0) return 1;
-            return o.status == 1 && o.output.empty() ? 0 : -1;
+            return o.status == 1 && o.output == kProceedNo ? 0 : -1;
         }
         case Toolkit::KDialog: {
             Outcome o = Ask(
