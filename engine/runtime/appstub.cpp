@@ -37,8 +37,10 @@ int ApplicationEntry(int argc, char** argv) {
         ReportUncaught(e);
     } catch (const std::exception& e) {
         ReportUncaught(TForeignException(e.what()));
+    } catch (...) {
+        ReportUncaught(TForeignException(kUnknownExceptionText));
     }
-    return 0;
+    return EndOfBodies();
 }
 
 }  // namespace corvex

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include <vector>
+
 namespace corvex {
 
 String ApplicationDir;
@@ -15,9 +17,61 @@ String LaunchDirectory;
 
 namespace {
 
+constexpr int kUncaughtStatus = 255;
+
+// The end handlers, first registered first; each is taken off before it runs, so a
+// handler that ends the process again does not run twice.
+std::vector<void (*)()>& EndHandlers() {
+    static std::vector<void (*)()> handlers;
+    return handlers;
+}
+
+// Set when an end handler let an exception out: the process then ends with 255.
+bool end_handler_failed = false;
+
+void ReportEndHandlerError(const char* text) {
+    WriteStderr(text);
+    end_handler_failed = true;
+}
+
+// Runs the end handlers left, last registered first. An exception out of one is reported
+// the way an uncaught error is and the rest still run.
+void RunEndHandlers() {
+    std::vector<void (*)()>& handlers = EndHandlers();
+    while (!handlers.empty()) {
+        void (*handler)() = handlers.back();
+        handlers.pop_back();
+        try {
+            handler();
+        } catch (const TException& e) {
+            ReportEndHandlerError(e.ToString().ToUtf8().c_str());
+        } catch (const std::exception& e) {
+            ReportEndHandlerError(e.what());
+        } catch (...) {
+            ReportEndHandlerError(kUnknownExceptionText);
+        }
+    }
+}
+
+// Runs at exit for the ways out that did not go through EndWith (a plain exit, or main
+// returning); the exit already under way cannot change its status, so a failed end
+// handler ends the process here.
+void RunEndHandlersAtExit() {
+    RunEndHandlers();
+    if (end_handler_failed) {
+        std::fflush(nullptr);
+        _exit(kUncaughtStatus);
+    }
+}
+
+[[noreturn]] void EndWith(int status) {
+    RunEndHandlers();
+    std::exit(end_handler_failed ? kUncaughtStatus : status);
+}
+
 void DefaultUnhandled(const TException& e) {
     WriteStderr(e.ToString());
-    std::exit(-1);
+    EndWith(kUncaughtStatus);
 }
 
 UnhandledExceptionHandler _unhandledExceptionHandler = &DefaultUnhandled;
@@ -51,11 +105,20 @@ void StartUp(int argc, char** argv, const String& appDir, const String& appFile)
 }
 
 void AddEndHandler(void (*handler)()) {
-    if (!handler) throw TNullFunctionException();  // the C runtime would abort on it
-    std::atexit(handler);
+    if (!handler) throw TNullFunctionException();  // it would only fail when the process ends
+    std::vector<void (*)()>& handlers = EndHandlers();
+    // Hooked after the list is made, so that the list is still there when the hook runs.
+    static const bool hooked = std::atexit(&RunEndHandlersAtExit) == 0;
+    (void)hooked;
+    handlers.push_back(handler);
 }
 
-void EndProgram() { std::exit(0); }
+void EndProgram() { EndWith(0); }
+
+int EndOfBodies() {
+    RunEndHandlers();
+    return end_handler_failed ? kUncaughtStatus : 0;
+}
 
 void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler) {
     _unhandledExceptionHandler = handler ? handler : &DefaultUnhandled;
@@ -63,7 +126,7 @@ void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler) {
 
 void ReportUncaught(const TException& e) {
     _unhandledExceptionHandler(e);
-    std::exit(-1);  // a replacement handler that returns still ends the process
+    EndWith(kUncaughtStatus);  // a replacement handler that returns still ends the process
 }
 
 void WriteStdout(const String& text) {

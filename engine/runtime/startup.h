@@ -22,8 +22,14 @@ extern Module appstub_module;
 extern Module application_module;
 
 // Application entry: installs the fault handlers, records the program's path, runs the
-// start-up routine and then every module body. Returns 0 when the bodies return.
+// start-up routine and then every module body. When the bodies return it runs the end
+// handlers and returns 0 (255 when an end handler failed). An exception out of a body is
+// reported as uncaught; one that is no C++ standard exception has the text
+// kUnknownExceptionText.
 int ApplicationEntry(int argc, char** argv);
+
+// The text reported for an uncaught exception that carries no text of its own.
+inline constexpr const char* kUnknownExceptionText = "Unknown exception";
 
 // Start-up routine: fills the process globals, then makes the application directory the
 // working directory.
@@ -33,13 +39,18 @@ void StartUp(int argc, char** argv, const String& appDir, const String& appFile)
 // ends a root ("/" or a drive such as "C:/"). A path without a slash gives ".".
 String ApplicationDirOf(const String& appFile);
 
-// Registers a handler to run when the process ends; the last registered runs first.
+// Registers a handler to run when the process ends; the last registered runs first. An
+// exception out of a handler is reported like an uncaught error (its text on standard
+// error), the remaining handlers still run and the process ends with status 255.
 void AddEndHandler(void (*handler)());
 // Ends the process at once with status 0; the end handlers run.
 [[noreturn]] void EndProgram();
+// Runs the end handlers not yet run, for the process entry once the bodies return; gives
+// the status to end with: 0, or 255 when a handler let an exception out.
+int EndOfBodies();
 
 // Receives any exception that nothing caught. The default writes its text to standard
-// error and ends the process with status -1 (the end handlers still run).
+// error and ends the process with status 255 (the end handlers still run).
 using UnhandledExceptionHandler = void (*)(const TException& e);
 void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler);
 [[noreturn]] void ReportUncaught(const TException& e);

@@ -1,6 +1,7 @@
 // A program for the start-up tests: its first argument picks what it does.
 #include <csignal>
 #include <cstdio>
+#include <stdexcept>
 #include <unistd.h>
 
 #include "runtime/startup.h"
@@ -11,6 +12,14 @@ namespace {
 
 void EndA() { WriteStdout("end A\n"); }
 void EndB() { WriteStdout("end B\n"); }
+void EndRaising() {
+    WriteStdout("end raising\n");
+    RaiseRuntimeError("End handler broke");
+}
+void EndThrowingInt() {
+    WriteStdout("end throwing int\n");
+    throw 7;
+}
 
 String Order;
 void BodyOf(const char* name) { Order += name; }
@@ -47,6 +56,16 @@ CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::pr
         AddEndHandler(nullptr);
     } else if (mode == "end") {
         EndProgram();
+    } else if (mode == "int") {
+        throw 42;
+    } else if (mode == "std") {
+        throw std::runtime_error("Standard trouble");
+    } else if (mode.StartsWith("endthrow")) {
+        // "endthrow[-int][-end|-error]": an end handler that throws, registered last so
+        // that it runs first, and then the way the body ends.
+        AddEndHandler(mode.Contains("-int") ? &EndThrowingInt : &EndRaising);
+        if (mode.EndsWith("-end")) EndProgram();
+        if (mode.EndsWith("-error")) RaiseRuntimeError("Something broke");
     } else if (mode == "signal") {
         std::raise(SIGTERM);
     } else if (mode == "segv") {

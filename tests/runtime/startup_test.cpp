@@ -119,3 +119,39 @@ TEST(StartUp, MachineFaultsEndAsAnUnhandledMemoryException) {
         EXPECT_EQ(std::string::npos, r.out.find("signal!")) << mode;
     }
 }
+
+TEST(StartUp, ExceptionsOfAnyTypeEndAsUncaughtErrors) {
+    struct Case {
+        const char* mode;
+        const char* err;
+    };
+    for (const Case& c : {Case{"int", "Unknown exception"}, Case{"std", "Standard trouble"}}) {
+        ProbeRun r = RunProbe(c.mode, "/");
+        EXPECT_EQ(255, r.status) << c.mode;
+        EXPECT_EQ(c.err, r.err) << c.mode;
+        EXPECT_EQ("end B\nend A\n", r.out) << c.mode << ": no signal line, end handlers run, body stops";
+    }
+}
+
+TEST(StartUp, AnEndHandlerThatThrowsIsReportedAndTheOthersStillRun) {
+    struct Case {
+        const char* mode;
+        const char* err;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"endthrow", "End handler broke", "end raising\nend B\nend A\n"},
+        {"endthrow-int", "Unknown exception", "end throwing int\nend B\nend A\n"},
+        {"endthrow-end", "End handler broke", "end raising\nend B\nend A\n"},
+        {"endthrow-int-end", "Unknown exception", "end throwing int\nend B\nend A\n"},
+        {"endthrow-error", "Something brokeEnd handler broke", "end raising\nend B\nend A\n"},
+    };
+    for (const Case& c : cases) {
+        ProbeRun r = RunProbe(c.mode, "/");
+        EXPECT_EQ(255, r.status) << c.mode;
+        EXPECT_EQ(c.err, r.err) << c.mode;
+        std::string out = r.out;
+        if (out.rfind("body returned\n", 0) == 0) out.erase(0, 14);  // the body ends by returning
+        EXPECT_EQ(c.out, out) << c.mode;
+    }
+}
