@@ -29,18 +29,18 @@ def Medians(paths):
 
 def main(paths):
     medians = Medians(paths)
-    # format/size -> decoder -> MP/s, in the order the benchmark runs them.
+    # format/size -> decoder -> MP/s.
     rows = {}
     for name, rate in medians.items():
         fmt, size, decoder = name.split("/")
         rows.setdefault((fmt, size), {})[decoder] = rate
-    order = []
-    for path in paths[:1]:
-        with open(path) as f:
-            for b in json.load(f)["benchmarks"]:
-                fmt, size, _ = b["run_name"].split("/")
-                if (fmt, size) not in order:
-                    order.append((fmt, size))
+    # Rows in the order the benchmarks were registered, whatever order they ran in.
+    first = {}
+    with open(paths[0]) as f:
+        for b in json.load(f)["benchmarks"]:
+            fmt, size, _ = b["run_name"].split("/")
+            first[(fmt, size)] = min(first.get((fmt, size), b["family_index"]), b["family_index"])
+    order = sorted(first, key=first.get)
     header = ["format", "size", "ours", "library", "lib MP/s", "stb MP/s", "ours/lib", "ours/stb"]
     print("| " + " | ".join(header) + " |")
     print("|" + "---|" * len(header))
