@@ -58,8 +58,8 @@ struct PngStructs {
     }
 };
 
-// The recovery points. Nothing with a destructor lives in these frames, so returning
-// here by longjmp skips no clean-up.
+// ReadHeader and ReadRows are the recovery points. Nothing with a destructor lives in
+// their frames, so returning there by longjmp skips no clean-up.
 
 // Reads the chunks up to the image data and sets the transformations: 16-bit samples
 // keep their high byte, palettes and grey of fewer than 8 bits are expanded to 8-bit
