@@ -180,3 +180,23 @@ TEST_F(TgaLoader, RejectsWhatItCannotDecode) {
     EXPECT_FALSE(Load(EncodeTga(TGA_RGB, 24, 4097, 1, row)));
     EXPECT_FALSE(Load(Bytes(good.begin(), good.begin() + 17)));
 }
+
+TEST_F(TgaLoader, RunLengthPicturesMatchTheUncompressedOnes) {
+    // Pictures with runs and noise, so both kinds of packet come in every length.
+    const std::pair<int, int> sizes[] = {{1, 1}, {5, 3}, {130, 9}, {300, 200}};
+    for (int bits : {24, 32}) {
+        for (auto [width, height] : sizes) {
+            std::string what = std::to_string(bits) + " bits, " + std::to_string(width) + " x " +
+                               std::to_string(height);
+            const Bytes rgb = testimages::Picture(width, height);
+            auto plain = Load(
+                EncodeTga(TGA_RGB, bits, width, height, testimages::TgaPixels(rgb, width, height, bits, false)));
+            auto rle = Load(
+                EncodeTga(TGA_RLERGB, bits, width, height, testimages::TgaPixels(rgb, width, height, bits, true)));
+            ASSERT_TRUE(plain) << what;
+            ASSERT_TRUE(rle) << what;
+            EXPECT_EQ(rle->format, plain->format) << what;
+            EXPECT_EQ(Pixels(rle), Pixels(plain)) << what;
+        }
+    }
+}
