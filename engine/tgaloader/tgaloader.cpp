@@ -125,10 +125,56 @@ void ReadRows(ByteReader& in, int row_format, TPixmap& pixmap) {
     }
 }
 
+// count BGR or BGRA pixels as RGB or RGBA.
+template <int Bits>
+void PutPixels(const uint8_t* in, uint8_t* out, int count) {
+    for (int i = 0; i < count; ++i, in += kPixelBytes<Bits>, out += kPixelBytes<Bits>) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+        if constexpr (Bits == 32) out[3] = in[3];
+    }
+}
+
+// Run-length 24- and 32-bit packets decoded straight into the pixmap's rows: a repeated
+// pixel is converted once and copied, a packet's literal pixels are taken from the
+// reader together. A packet may run on into the next row.
+template <int Bits>
+void DecodeRleRows(ByteReader& in, TPixmap& pixmap) {
+    constexpr int kBytes = kPixelBytes<Bits>;
+    int left = 0;
+    bool repeat = false;
+    uint8_t value[kBytes] = {};
+    for (int y = pixmap.height - 1; y >= 0; --y) {
+        uint8_t* out = pixmap.PixelPtr(0, y);
+        for (int x = 0; x < pixmap.width;) {
+            if (left == 0) {
+                int n = *in.Take(1);
+                repeat = n & 0x80;
+                left = (n & 0x7F) + 1;
+                if (repeat) PutPixels<Bits>(in.Take(kBytes), value, 1);
+            }
+            int run = std::min(left, pixmap.width - x);
+            if (repeat) {
+                for (int i = 0; i < run; ++i, out += kBytes) std::memcpy(out, value, kBytes);
+            } else {
+                PutPixels<Bits>(in.Take(run * kBytes), out, run);
+                out += run * kBytes;
+            }
+            x += run;
+            left -= run;
+        }
+    }
+}
+
 template <int Bits>
 void Decode(bool rle, ByteReader& in, TPixmap& pixmap) {
     if (rle) {
-        DecodeRows(RlePixels<Bits>(in), pixmap);
+        if constexpr (Bits >= 24) {
+            DecodeRleRows<Bits>(in, pixmap);
+        } else {
+            DecodeRows(RlePixels<Bits>(in), pixmap);
+        }
     } else if constexpr (Bits >= 24) {
         ReadRows(in, Bits == 24 ? PF_BGR888 : PF_BGRA8888, pixmap);
     } else {
