@@ -136,33 +136,27 @@ void PutPixels(const uint8_t* in, uint8_t* out, int count) {
     }
 }
 
-// Run-length 24- and 32-bit packets decoded straight into the pixmap's rows: a repeated
-// pixel is converted once and copied, a packet's literal pixels are taken from the
-// reader together. A packet may run on into the next row.
+// Run-length 24- and 32-bit packets decoded straight into the pixmap's rows, pixel by
+// pixel as the packets come (a repeated pixel is kept as stored). A packet may run on
+// into the next row.
 template <int Bits>
 void DecodeRleRows(ByteReader& in, TPixmap& pixmap) {
     constexpr int kBytes = kPixelBytes<Bits>;
+    const int width = pixmap.width;
     int left = 0;
     bool repeat = false;
     uint8_t value[kBytes] = {};
     for (int y = pixmap.height - 1; y >= 0; --y) {
         uint8_t* out = pixmap.PixelPtr(0, y);
-        for (int x = 0; x < pixmap.width;) {
+        for (int x = 0; x < width; ++x, out += kBytes) {
             if (left == 0) {
                 int n = *in.Take(1);
                 repeat = n & 0x80;
                 left = (n & 0x7F) + 1;
-                if (repeat) PutPixels<Bits>(in.Take(kBytes), value, 1);
+                if (repeat) std::memcpy(value, in.Take(kBytes), kBytes);
             }
-            int run = std::min(left, pixmap.width - x);
-            if (repeat) {
-                for (int i = 0; i < run; ++i, out += kBytes) std::memcpy(out, value, kBytes);
-            } else {
-                PutPixels<Bits>(in.Take(run * kBytes), out, run);
-                out += run * kBytes;
-            }
-            x += run;
-            left -= run;
+            PutPixels<Bits>(repeat ? value : in.Take(kBytes), out, 1);
+            --left;
         }
     }
 }
