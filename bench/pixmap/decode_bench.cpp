@@ -1,10 +1,14 @@
-// Decoding a 1024 x 1024 picture in each format: our loaders against a direct call
-// of the library each wraps (libpng, libjpeg) and against stb_image as a baseline.
-// Each benchmark reports megapixels per second ("MP/s"); compare within one run.
+// Decoding speed of the image loaders: each format at three sizes (a large picture, a
+// mid-size one and a small sprite, since games load many of those), our loader against
+// a direct call of the library it wraps (libpng, libjpeg) and against stb_image as a
+// baseline. Each benchmark is named format/size/decoder and reports megapixels per
+// second ("MP/s"); compare within one run. ratios.py turns a JSON run into a table.
 #include <benchmark/benchmark.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include <jpeglib.h>
@@ -24,71 +28,60 @@ using testimages::Bytes;
 
 namespace {
 
-constexpr int kSide = 1024;
-
-struct Files {
-    Bytes png, jpg, bmp, tga, tga_rle;
-    Files() {
-        const Bytes rgb = testimages::Picture(kSide, kSide);
-        png = testimages::EncodePng(kSide, kSide, PNG_COLOR_TYPE_RGB, 8, rgb);
-        jpg = testimages::EncodeJpeg(kSide, kSide, 3, rgb, false, 90);
-        Bytes bgr(rgb.size());
-        for (size_t i = 0; i < rgb.size(); i += 3) bgr[i] = rgb[i + 2], bgr[i + 1] = rgb[i + 1], bgr[i + 2] = rgb[i];
-        bmp = testimages::EncodeBmp(kSide, kSide, 24, bgr);
-        tga = testimages::EncodeTga(TGA_RGB, 24, kSide, kSide, testimages::TgaPixels(rgb, kSide, kSide, 24, false));
-        tga_rle = testimages::EncodeTga(TGA_RLERGB, 24, kSide, kSide,
-                                        testimages::TgaPixels(rgb, kSide, kSide, 24, true));
-    }
+struct Size {
+    int width, height;
 };
 
-const Files& Pictures() {
-    static const Files files;
-    return files;
+constexpr Size kSizes[] = {{1024, 1024}, {300, 200}, {32, 32}};
+
+Bytes Bgr(const Bytes& rgb) {
+    Bytes bgr(rgb.size());
+    for (size_t i = 0; i < rgb.size(); i += 3) bgr[i] = rgb[i + 2], bgr[i + 1] = rgb[i + 1], bgr[i + 2] = rgb[i];
+    return bgr;
 }
 
-void Rate(benchmark::State& state) {
-    state.counters["MP/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * kSide * kSide / 1e6,
+// The picture rgb (Size's RGB samples) in each format.
+Bytes EncodePng(const Bytes& rgb, Size s) {
+    return testimages::EncodePng(s.width, s.height, PNG_COLOR_TYPE_RGB, 8, rgb);
+}
+Bytes EncodeJpg(const Bytes& rgb, Size s) { return testimages::EncodeJpeg(s.width, s.height, 3, rgb, false, 90); }
+Bytes EncodeBmp(const Bytes& rgb, Size s) { return testimages::EncodeBmp(s.width, s.height, 24, Bgr(rgb)); }
+template <int Bits, bool Rle>
+Bytes EncodeTga(const Bytes& rgb, Size s) {
+    return testimages::EncodeTga(Rle ? TGA_RLERGB : TGA_RGB, Bits, s.width, s.height,
+                                 testimages::TgaPixels(rgb, s.width, s.height, Bits, Rle));
+}
+
+void SetRate(benchmark::State& state, Size s) {
+    state.counters["MP/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * s.width * s.height / 1e6,
                                                 benchmark::Counter::kIsRate);
 }
 
-// Benchmarks name their picture and loader by function, so nothing is made before
-// main runs.
-using File = const Bytes& (*)();
-const Bytes& Png() { return Pictures().png; }
-const Bytes& Jpg() { return Pictures().jpg; }
-const Bytes& Bmp() { return Pictures().bmp; }
-const Bytes& Tga() { return Pictures().tga; }
-const Bytes& TgaRle() { return Pictures().tga_rle; }
-
-template <class T>
-TPixmapLoader& LoaderOf() {
-    static const Ref<T> loader = New<T>();
-    return *loader;
-}
-
-void Ours(benchmark::State& state, File picture, TPixmapLoader& (*loader)()) {
-    const Bytes& file = picture();
+void Ours(benchmark::State& state, TPixmapLoader& loader, const Bytes& file, Size s) {
     for (auto _ : state) {
-        auto pixmap = loader().LoadPixmap(TRamStream::Create(file.data(), static_cast<int64_t>(file.size())));
-        if (!pixmap || pixmap->width != kSide) {
+        auto pixmap = loader.LoadPixmap(TRamStream::Create(file.data(), static_cast<int64_t>(file.size())));
+        if (!pixmap || pixmap->width != s.width || pixmap->height != s.height) {
             state.SkipWithError("decode failed");
             break;
         }
         benchmark::DoNotOptimize(pixmap->pixels);
     }
-    Rate(state);
+    SetRate(state, s);
 }
 
-void Stb(benchmark::State& state, File picture) {
-    const Bytes& file = picture();
+void Stb(benchmark::State& state, const Bytes& file, Size s) {
     for (auto _ : state) {
         int w, h, n;
         uint8_t* pixels = stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &w, &h, &n, 0);
-        if (!pixels || w != kSide) state.SkipWithError("decode failed");
+        if (!pixels || w != s.width || h != s.height) {
+            stbi_image_free(pixels);
+            state.SkipWithError("decode failed");
+            break;
+        }
         benchmark::DoNotOptimize(pixels);
         stbi_image_free(pixels);
     }
-    Rate(state);
+    SetRate(state, s);
 }
 
 struct Memory {
@@ -104,8 +97,7 @@ void ReadMemory(png_structp png, png_bytep data, size_t length) {
 }
 
 // libpng on its own: the same transforms, rows left where libpng put them.
-void DirectPng(benchmark::State& state) {
-    const Bytes& file = Pictures().png;
+void DirectPng(benchmark::State& state, const Bytes& file, Size s) {
     for (auto _ : state) {
         Memory m{&file, 0};
         png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -119,13 +111,12 @@ void DirectPng(benchmark::State& state) {
         }
         png_destroy_read_struct(&png, &info, nullptr);
     }
-    Rate(state);
+    SetRate(state, s);
 }
 
 // libjpeg on its own: decoding from memory into one buffer.
-void DirectJpeg(benchmark::State& state) {
-    const Bytes& file = Pictures().jpg;
-    std::vector<uint8_t> out(static_cast<size_t>(kSide) * kSide * 3);
+void DirectJpeg(benchmark::State& state, const Bytes& file, Size s) {
+    std::vector<uint8_t> out(static_cast<size_t>(s.width) * s.height * 3);
     for (auto _ : state) {
         jpeg_decompress_struct cinfo;
         jpeg_error_mgr err;
@@ -135,29 +126,89 @@ void DirectJpeg(benchmark::State& state) {
         jpeg_read_header(&cinfo, TRUE);
         jpeg_start_decompress(&cinfo);
         while (cinfo.output_scanline < cinfo.output_height) {
-            JSAMPROW row = out.data() + static_cast<size_t>(cinfo.output_scanline) * kSide * 3;
+            JSAMPROW row = out.data() + static_cast<size_t>(cinfo.output_scanline) * s.width * 3;
             jpeg_read_scanlines(&cinfo, &row, 1);
         }
         jpeg_finish_decompress(&cinfo);
         jpeg_destroy_decompress(&cinfo);
         benchmark::DoNotOptimize(out.data());
     }
-    Rate(state);
+    SetRate(state, s);
+}
+
+template <class T>
+TPixmapLoader& LoaderOf() {
+    static const Ref<T> loader = New<T>();
+    return *loader;
+}
+
+// One row per format: how its file is made, our loader, and the library it wraps
+// called directly (none for the formats we decode ourselves).
+struct Format {
+    const char* name;
+    Bytes (*encode)(const Bytes& rgb, Size s);
+    TPixmapLoader& (*loader)();
+    const char* library;
+    void (*direct)(benchmark::State&, const Bytes& file, Size s);
+};
+
+// clang-format off
+const Format kFormats[] = {
+    {"png",     EncodePng,             LoaderOf<TPixmapLoaderPNG>, "libpng",  DirectPng},
+    {"jpg",     EncodeJpg,             LoaderOf<TPixmapLoaderJPG>, "libjpeg", DirectJpeg},
+    {"bmp",     EncodeBmp,             LoaderOf<TPixmapLoaderBMP>, nullptr,   nullptr},
+    {"tga",     EncodeTga<24, false>,  LoaderOf<TPixmapLoaderTGA>, nullptr,   nullptr},
+    {"tga32",   EncodeTga<32, false>,  LoaderOf<TPixmapLoaderTGA>, nullptr,   nullptr},
+    {"tga_rle", EncodeTga<24, true>,   LoaderOf<TPixmapLoaderTGA>, nullptr,   nullptr},
+};
+// clang-format on
+
+// The file of one format and size, encoded when a benchmark first asks for it.
+class Picture {
+public:
+    Picture(const Format& format, Size size) : format_(format), size_(size) {}
+    const Bytes& File() {
+        if (file_.empty()) file_ = format_.encode(testimages::Picture(size_.width, size_.height), size_);
+        return file_;
+    }
+
+private:
+    const Format& format_;
+    Size size_;
+    Bytes file_;
+};
+
+std::string Name(const Format& format, Size s, const char* decoder) {
+    return std::string(format.name) + "/" + std::to_string(s.width) + "x" + std::to_string(s.height) + "/" + decoder;
+}
+
+template <class Fn>
+void Register(const std::string& name, Fn fn) {
+    benchmark::RegisterBenchmark(name.c_str(), fn)->Unit(benchmark::kMicrosecond);
 }
 
 }  // namespace
 
-BENCHMARK_CAPTURE(Ours, png, Png, LoaderOf<TPixmapLoaderPNG>)->Unit(benchmark::kMillisecond);
-BENCHMARK(DirectPng)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Stb, png, Png)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Ours, jpg, Jpg, LoaderOf<TPixmapLoaderJPG>)->Unit(benchmark::kMillisecond);
-BENCHMARK(DirectJpeg)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Stb, jpg, Jpg)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Ours, bmp, Bmp, LoaderOf<TPixmapLoaderBMP>)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Stb, bmp, Bmp)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Ours, tga, Tga, LoaderOf<TPixmapLoaderTGA>)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Stb, tga, Tga)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Ours, tga_rle, TgaRle, LoaderOf<TPixmapLoaderTGA>)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Stb, tga_rle, TgaRle)->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // Made here and kept until the benchmarks have run; the vector is filled once, so
+    // its elements never move.
+    std::vector<Picture> pictures;
+    pictures.reserve(std::size(kFormats) * std::size(kSizes));
+    for (const Format& format : kFormats) {
+        for (Size s : kSizes) {
+            Picture* picture = &pictures.emplace_back(format, s);
+            Register(Name(format, s, "ours"),
+                     [&format, picture, s](benchmark::State& st) { Ours(st, format.loader(), picture->File(), s); });
+            if (format.direct) {
+                Register(Name(format, s, format.library),
+                         [&format, picture, s](benchmark::State& st) { format.direct(st, picture->File(), s); });
+            }
+            Register(Name(format, s, "stb"), [picture, s](benchmark::State& st) { Stb(st, picture->File(), s); });
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

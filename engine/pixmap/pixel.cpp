@@ -3,6 +3,10 @@
 #include <cstring>
 #include <utility>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace corvex {
 
 CORVEX_MODULE(pixel, &runtime_module) {}
@@ -29,12 +33,63 @@ void Set4(Byte* o, int r, int g, int b, int a) {
     o[3] = static_cast<Byte>(a);
 }
 
+#ifdef __SSE2__
+// Which bytes of a 16-byte vector are the byte at place (0, 1 or 2) of their pixel,
+// for the vector that starts 16 * vector bytes into a run of whole pixels.
+struct PlaceMasks {
+    alignas(16) Byte bytes[3][3][16];
+    constexpr PlaceMasks() : bytes{} {
+        for (int vector = 0; vector < 3; ++vector)
+            for (int place = 0; place < 3; ++place)
+                for (int j = 0; j < 16; ++j) bytes[vector][place][j] = (16 * vector + j) % 3 == place ? 0xFF : 0;
+    }
+};
+constexpr PlaceMasks kPlaceMasks;
+
+// Sixteen pixels (three vectors) a step: each output byte is the input byte two after
+// it (a pixel's first), at it (its middle) or two before it (its last). The loads
+// reach two bytes either side of the pixels done: in[-2] must be readable, and the
+// pixels done stop short of the last one. Returns how many were done.
+int SwapRedBlueWide(const Byte* in, Byte* out, int count) {
+    auto mask = [](int vector, int place) {
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(kPlaceMasks.bytes[vector][place]));
+    };
+    int done = 0;
+    for (; (done + 16) * 3 + 2 <= count * 3; done += 16) {
+        for (int v = 0; v < 3; ++v) {
+            const Byte* p = in + done * 3 + v * 16;
+            __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 2));
+            __m128i at = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2));
+            __m128i swapped = _mm_or_si128(
+                _mm_or_si128(_mm_and_si128(after, mask(v, 0)), _mm_and_si128(at, mask(v, 1))),
+                _mm_and_si128(before, mask(v, 2)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + done * 3 + v * 16), swapped);
+        }
+    }
+    return done;
+}
+#endif
+
 // RGB888 to BGR888 and back, common enough (file formats store BGR) for its own loop.
 void SwapRedBlue(const Byte* in, Byte* out, int count) {
     if (in == out) {
         for (int i = 0; i < count; ++i, out += 3) std::swap(out[0], out[2]);
         return;
     }
+#ifdef __SSE2__
+    // The first pixel goes singly, so the wide loop may read the two bytes before its
+    // first pixel.
+    if (count > 1) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+        int done = 1 + SwapRedBlueWide(in + 3, out + 3, count - 1);
+        in += done * 3;
+        out += done * 3;
+        count -= done;
+    }
+#endif
     // Four bytes at a time: byte-reversed, bytes 2, 1, 0 of a pixel land in the first
     // three; the fourth is overwritten by the next pixel. The last pixel goes singly.
     for (int i = 0; i + 1 < count; ++i, in += 3, out += 3) {

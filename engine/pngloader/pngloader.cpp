@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <exception>
+#include <vector>
 
 #include "stream/bytereader.h"
 
@@ -57,11 +58,34 @@ struct PngStructs {
     }
 };
 
-// The recovery point. Nothing with a destructor lives in this frame, so returning
-// here by longjmp skips no clean-up.
-bool ReadImage(png_structp png, png_infop info) {
+// ReadHeader and ReadRows are the recovery points. Nothing with a destructor lives in
+// their frames, so returning there by longjmp skips no clean-up.
+
+// Reads the chunks up to the image data and sets the transformations: 16-bit samples
+// keep their high byte, palettes and grey of fewer than 8 bits are expanded to 8-bit
+// samples, a transparency chunk becomes an alpha channel, and grey with alpha becomes
+// RGBA. So each row comes out as grey, RGB or RGBA bytes.
+bool ReadHeader(png_structp png, png_infop info) {
     if (setjmp(png_jmpbuf(png))) return false;
-    png_read_png(png, info, PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_EXPAND, nullptr);
+    png_read_info(png, info);
+    int colour_type = png_get_color_type(png, info);
+    bool keyed = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    png_set_strip_16(png);
+    png_set_expand(png);
+    if (colour_type == PNG_COLOR_TYPE_GRAY_ALPHA || (colour_type == PNG_COLOR_TYPE_GRAY && keyed)) {
+        png_set_gray_to_rgb(png);
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    return true;
+}
+
+// Decodes every row (every pass of an interlaced picture) straight into rows, then
+// reads the chunks after the image data so a damaged end is still caught.
+bool ReadRows(png_structp png, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_image(png, rows);
+    png_read_end(png, nullptr);
     return true;
 }
 
@@ -83,32 +107,22 @@ int PixmapFormatOf(int colour_type) {
     switch (colour_type) {
         case PNG_COLOR_TYPE_GRAY: return PF_I8;
         case PNG_COLOR_TYPE_RGB: return PF_RGB888;
-        case PNG_COLOR_TYPE_RGB_ALPHA:
-        case PNG_COLOR_TYPE_GRAY_ALPHA: return PF_RGBA8888;
+        case PNG_COLOR_TYPE_RGB_ALPHA: return PF_RGBA8888;
         default: return 0;
     }
 }
 
-Ref<TPixmap> PixmapFromRows(png_structp png, png_infop info) {
+// The pixmap the transformed rows fit, each row's bytes exactly; null when libpng
+// would give anything else.
+Ref<TPixmap> PixmapFor(png_structp png, png_infop info) {
     png_uint_32 width, height;
     int depth, colour_type;
     png_get_IHDR(png, info, &width, &height, &depth, &colour_type, nullptr, nullptr, nullptr);
     int format = PixmapFormatOf(colour_type);
-    if (depth != 8 || format == 0) return nullptr;
-    auto pixmap = TPixmap::Create(static_cast<int>(width), static_cast<int>(height), format, 4);
-    png_bytepp rows = png_get_rows(png, info);
-    for (int y = 0; y < pixmap->height; ++y) {
-        uint8_t* out = pixmap->PixelPtr(0, y);
-        if (colour_type != PNG_COLOR_TYPE_GRAY_ALPHA) {
-            CopyPixels(rows[y], out, format, pixmap->width);
-            continue;
-        }
-        for (int x = 0; x < pixmap->width; ++x, out += 4) {
-            out[0] = out[1] = out[2] = rows[y][x * 2];
-            out[3] = rows[y][x * 2 + 1];
-        }
+    if (depth != 8 || format == 0 || png_get_rowbytes(png, info) != size_t{width} * BytesPerPixel[format]) {
+        return nullptr;
     }
-    return pixmap;
+    return TPixmap::Create(static_cast<int>(width), static_cast<int>(height), format, 4);
 }
 
 Ref<TPixmap> DecodePng(TStream& stream) {
@@ -130,9 +144,15 @@ Ref<TPixmap> DecodePng(TStream& stream) {
     png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_set_sig_bytes(s.png, kSignatureBytes);
     png_set_read_fn(s.png, &source, png_read_fn);
-    bool read = ReadImage(s.png, s.info);
+    bool read = ReadHeader(s.png, s.info);
+    Ref<TPixmap> pixmap = read ? PixmapFor(s.png, s.info) : nullptr;
+    if (pixmap) {
+        std::vector<png_bytep> rows(static_cast<size_t>(pixmap->height));
+        for (int y = 0; y < pixmap->height; ++y) rows[y] = pixmap->PixelPtr(0, y);
+        read = ReadRows(s.png, rows.data());
+    }
     if (source.error) std::rethrow_exception(source.error);
-    return read ? PixmapFromRows(s.png, s.info) : nullptr;
+    return read ? pixmap : nullptr;
 }
 
 }  // namespace

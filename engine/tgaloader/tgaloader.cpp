@@ -1,6 +1,8 @@
 #include "tgaloader/tgaloader.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "stream/bytereader.h"
@@ -13,6 +15,9 @@ namespace {
 
 constexpr int kHeaderBytes = 18;
 constexpr int kMaxSide = 4096;
+// Uncompressed rows are read in batches of at most this many bytes (or one row), small
+// enough to stay in the first-level cache.
+constexpr size_t kBatchBytes = 16384;
 
 uint32_t makeargb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
 
@@ -100,22 +105,70 @@ void DecodeRows(Pixels pixels, TPixmap& pixmap) {
     }
 }
 
-// Uncompressed 24- and 32-bit rows are BGR and BGRA as they stand: each is read
-// straight into its pixmap row and converted there. Missing bytes at the end read as 0.
+// Uncompressed 24- and 32-bit rows are BGR and BGRA as they stand. Rows are read a
+// batch at a time, one stream call for a batch (a small picture is one batch), and each
+// is converted into its pixmap row while it is still in the cache. Missing bytes at the
+// end read as 0.
 void ReadRows(ByteReader& in, int row_format, TPixmap& pixmap) {
     size_t row_bytes = static_cast<size_t>(pixmap.width) * BytesPerPixel[row_format];
+    int batch = static_cast<int>(std::clamp<size_t>(kBatchBytes / row_bytes, 1, static_cast<size_t>(pixmap.height)));
+    std::unique_ptr<uint8_t[]> rows(new uint8_t[batch * row_bytes]);
+    for (int y = pixmap.height - 1; y >= 0; y -= batch) {
+        int count = std::min(batch, y + 1);
+        size_t want = count * row_bytes;
+        size_t got = static_cast<size_t>(in.Read(rows.get(), static_cast<int64_t>(want)));
+        std::memset(rows.get() + got, 0, want - got);
+        for (int i = 0; i < count; ++i) {
+            ConvertPixels(rows.get() + i * row_bytes, row_format, pixmap.PixelPtr(0, y - i), pixmap.format,
+                          pixmap.width);
+        }
+    }
+}
+
+// count BGR or BGRA pixels as RGB or RGBA.
+template <int Bits>
+void PutPixels(const uint8_t* in, uint8_t* out, int count) {
+    for (int i = 0; i < count; ++i, in += kPixelBytes<Bits>, out += kPixelBytes<Bits>) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+        if constexpr (Bits == 32) out[3] = in[3];
+    }
+}
+
+// Run-length 24- and 32-bit packets decoded straight into the pixmap's rows, pixel by
+// pixel as the packets come (a repeated pixel is kept as stored). A packet may run on
+// into the next row.
+template <int Bits>
+void DecodeRleRows(ByteReader& in, TPixmap& pixmap) {
+    constexpr int kBytes = kPixelBytes<Bits>;
+    const int width = pixmap.width;
+    int left = 0;
+    bool repeat = false;
+    uint8_t value[kBytes] = {};
     for (int y = pixmap.height - 1; y >= 0; --y) {
-        uint8_t* row = pixmap.PixelPtr(0, y);
-        size_t got = static_cast<size_t>(in.Read(row, static_cast<int64_t>(row_bytes)));
-        std::memset(row + got, 0, row_bytes - got);
-        ConvertPixels(row, row_format, row, pixmap.format, pixmap.width);
+        uint8_t* out = pixmap.PixelPtr(0, y);
+        for (int x = 0; x < width; ++x, out += kBytes) {
+            if (left == 0) {
+                int n = *in.Take(1);
+                repeat = n & 0x80;
+                left = (n & 0x7F) + 1;
+                if (repeat) std::memcpy(value, in.Take(kBytes), kBytes);
+            }
+            PutPixels<Bits>(repeat ? value : in.Take(kBytes), out, 1);
+            --left;
+        }
     }
 }
 
 template <int Bits>
 void Decode(bool rle, ByteReader& in, TPixmap& pixmap) {
     if (rle) {
-        DecodeRows(RlePixels<Bits>(in), pixmap);
+        if constexpr (Bits >= 24) {
+            DecodeRleRows<Bits>(in, pixmap);
+        } else {
+            DecodeRows(RlePixels<Bits>(in), pixmap);
+        }
     } else if constexpr (Bits >= 24) {
         ReadRows(in, Bits == 24 ? PF_BGR888 : PF_BGRA8888, pixmap);
     } else {

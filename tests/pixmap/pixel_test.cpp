@@ -95,6 +95,21 @@ TEST(PixelConversion, BetweenTwoNonStandardFormats) {
     ConvertPixels(back.data(), PF_BGR888, back.data(), PF_RGB888, n);  // in place
     EXPECT_EQ(back, rgb);
 
+    // Runs of every length around the sizes converted many pixels at a time, at odd
+    // offsets too, leave the bytes around them alone.
+    for (int count = 0; count <= 70; ++count) {
+        for (int offset : {0, 1, 5}) {
+            Bytes src(offset + count * 3 + 8), dst(src.size(), 0xAB);
+            for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<uint8_t>(i * 13 + 1);
+            ConvertPixels(src.data() + offset, PF_BGR888, dst.data() + offset, PF_RGB888, count);
+            Bytes expected(src.size(), 0xAB);
+            for (int i = 0; i < count; ++i) {
+                for (int c = 0; c < 3; ++c) expected[offset + i * 3 + c] = src[offset + i * 3 + 2 - c];
+            }
+            ASSERT_EQ(dst, expected) << count << " pixels at " << offset;
+        }
+    }
+
     Bytes a8{0x80}, bgra(4);
     ConvertPixels(a8.data(), PF_A8, bgra.data(), PF_BGRA8888, 1);
     EXPECT_EQ(bgra, (Bytes{255, 255, 255, 0x80}));

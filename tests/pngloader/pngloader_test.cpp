@@ -168,3 +168,149 @@ TEST_F(PngLoader, OtherDataIsDeclinedAndTheCallersStreamStaysOpen) {
     EXPECT_EQ(stream->ReadByte(), 'G');
     EXPECT_FALSE(LoadPixmapPNG(String("no-such-file.png").AsObject()));
 }
+
+namespace {
+
+// A picture in one colour type and bit depth, with or without a transparency chunk,
+// and the colour the loader should give each of its pixels, worked out from the
+// samples alone.
+struct Variant {
+    int colour_type, depth;
+    bool keyed;
+};
+
+int Channels(int colour_type) {
+    switch (colour_type) {
+        case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
+        case PNG_COLOR_TYPE_RGB: return 3;
+        case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
+        default: return 1;
+    }
+}
+
+class Samples {
+public:
+    Samples(Variant v, int width, int height) : v_(v), width_(width), height_(height) {
+        int channels = Channels(v.colour_type), pixels = width * height;
+        int limit = v.colour_type == PNG_COLOR_TYPE_PALETTE ? Entries() : 1 << v.depth;
+        uint32_t noise = 2024u + static_cast<uint32_t>(v.colour_type * 17 + v.depth);
+        for (int i = 0; i < pixels * channels; ++i) {
+            noise = noise * 1103515245u + 12345u;
+            // Every fifth pixel repeats the first, so a colour key matches more than one.
+            int pixel = i / channels;
+            samples_.push_back(pixel % 5 == 0 && pixel > 0
+                                   ? samples_[i % channels]
+                                   : static_cast<int>((noise >> 8) % static_cast<uint32_t>(limit)));
+        }
+        if (v.colour_type == PNG_COLOR_TYPE_PALETTE) {
+            for (int i = 0; i < Entries() * 3; ++i) palette_.push_back(static_cast<uint8_t>(i * 37 + 11));
+            // Fewer alpha entries than colours: the rest are opaque.
+            if (v.keyed)
+                for (int i = 0; i < (Entries() + 1) / 2; ++i) trans_.push_back(static_cast<uint8_t>(i * 53));
+        } else if (v.keyed) {
+            // The first pixel's colour is the transparent one.
+            for (int c = 0; c < channels; ++c) {
+                trans_.push_back(static_cast<uint8_t>(samples_[c] >> 8));
+                trans_.push_back(static_cast<uint8_t>(samples_[c]));
+            }
+        }
+    }
+
+    Bytes Encode(bool interlaced) const {
+        Bytes rows;
+        int channels = Channels(v_.colour_type);
+        for (int y = 0; y < height_; ++y) {
+            // Samples packed most significant bit first; a row starts on a byte.
+            uint32_t bits = 0;
+            int count = 0;
+            for (int i = 0; i < width_ * channels; ++i) {
+                bits = bits << v_.depth | static_cast<uint32_t>(samples_[y * width_ * channels + i]);
+                for (count += v_.depth; count >= 8; count -= 8)
+                    rows.push_back(static_cast<uint8_t>(bits >> (count - 8)));
+            }
+            if (count > 0) rows.push_back(static_cast<uint8_t>(bits << (8 - count)));
+        }
+        return EncodePng(width_, height_, v_.colour_type, v_.depth, rows, palette_, trans_, interlaced);
+    }
+
+    int Format() const {
+        bool alpha = v_.keyed || (v_.colour_type & PNG_COLOR_MASK_ALPHA);
+        if (alpha) return PF_RGBA8888;
+        return v_.colour_type == PNG_COLOR_TYPE_GRAY ? PF_I8 : PF_RGB888;
+    }
+
+    std::vector<uint32_t> Colours() const {
+        std::vector<uint32_t> out;
+        int channels = Channels(v_.colour_type);
+        for (int p = 0; p < width_ * height_; ++p) {
+            const int* s = &samples_[p * channels];
+            uint32_t a = 255, r, g, b;
+            bool key = v_.keyed && v_.colour_type != PNG_COLOR_TYPE_PALETTE &&
+                       std::equal(s, s + channels, samples_.begin());
+            switch (v_.colour_type) {
+                case PNG_COLOR_TYPE_PALETTE:
+                    r = palette_[s[0] * 3], g = palette_[s[0] * 3 + 1], b = palette_[s[0] * 3 + 2];
+                    if (static_cast<size_t>(s[0]) < trans_.size()) a = trans_[s[0]];
+                    break;
+                case PNG_COLOR_TYPE_GRAY:
+                case PNG_COLOR_TYPE_GRAY_ALPHA:
+                    r = g = b = To8(s[0]);
+                    if (channels == 2) a = To8(s[1]);
+                    break;
+                default:
+                    r = To8(s[0]), g = To8(s[1]), b = To8(s[2]);
+                    if (channels == 4) a = To8(s[3]);
+                    break;
+            }
+            if (key) a = 0;
+            out.push_back(a << 24 | r << 16 | g << 8 | b);
+        }
+        return out;
+    }
+
+private:
+    int Entries() const { return v_.depth == 8 ? 200 : 1 << v_.depth; }
+    // A sample of any depth as 8 bits: 16-bit samples keep their high byte, fewer bits
+    // are scaled so that the largest value becomes 255.
+    uint32_t To8(int sample) const {
+        if (v_.depth == 16) return static_cast<uint32_t>(sample >> 8);
+        return static_cast<uint32_t>(sample * 255 / ((1 << v_.depth) - 1));
+    }
+
+    Variant v_;
+    int width_, height_;
+    std::vector<int> samples_;
+    Bytes palette_, trans_;
+};
+
+}  // namespace
+
+TEST_F(PngLoader, EveryColourTypeAndDepthPlainOrInterlacedGivesItsColours) {
+    // clang-format off
+    const Variant variants[] = {
+        {PNG_COLOR_TYPE_GRAY, 1, false},  {PNG_COLOR_TYPE_GRAY, 2, false},  {PNG_COLOR_TYPE_GRAY, 4, false},
+        {PNG_COLOR_TYPE_GRAY, 8, false},  {PNG_COLOR_TYPE_GRAY, 16, false},
+        {PNG_COLOR_TYPE_GRAY, 1, true},   {PNG_COLOR_TYPE_GRAY, 4, true},   {PNG_COLOR_TYPE_GRAY, 8, true},
+        {PNG_COLOR_TYPE_GRAY, 16, true},
+        {PNG_COLOR_TYPE_GRAY_ALPHA, 8, false}, {PNG_COLOR_TYPE_GRAY_ALPHA, 16, false},
+        {PNG_COLOR_TYPE_RGB, 8, false},   {PNG_COLOR_TYPE_RGB, 16, false},
+        {PNG_COLOR_TYPE_RGB, 8, true},    {PNG_COLOR_TYPE_RGB, 16, true},
+        {PNG_COLOR_TYPE_RGB_ALPHA, 8, false}, {PNG_COLOR_TYPE_RGB_ALPHA, 16, false},
+        {PNG_COLOR_TYPE_PALETTE, 1, false}, {PNG_COLOR_TYPE_PALETTE, 2, false},
+        {PNG_COLOR_TYPE_PALETTE, 4, false}, {PNG_COLOR_TYPE_PALETTE, 8, false},
+        {PNG_COLOR_TYPE_PALETTE, 2, true},  {PNG_COLOR_TYPE_PALETTE, 8, true},
+    };
+    // clang-format on
+    // 13 x 11 leaves some of the seven interlace passes short of a full block.
+    for (const Variant& v : variants) {
+        const Samples samples(v, 13, 11);
+        for (bool interlaced : {false, true}) {
+            auto p = Load(samples.Encode(interlaced));
+            std::string what = "colour type " + std::to_string(v.colour_type) + ", " + std::to_string(v.depth) +
+                               " bits" + (v.keyed ? ", keyed" : "") + (interlaced ? ", interlaced" : "");
+            ASSERT_TRUE(p) << what;
+            EXPECT_EQ(p->format, samples.Format()) << what;
+            EXPECT_EQ(Pixels(p), samples.Colours()) << what;
+        }
+    }
+}

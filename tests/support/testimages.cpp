@@ -87,6 +87,10 @@ Bytes EncodePng(int width, int height, int colour_type, int bit_depth, const Byt
         } else {
             png_color_16 colour{};
             colour.gray = colour.red = static_cast<png_uint_16>(trans[0] << 8 | trans[1]);
+            if (trans.size() >= 6) {
+                colour.green = static_cast<png_uint_16>(trans[2] << 8 | trans[3]);
+                colour.blue = static_cast<png_uint_16>(trans[4] << 8 | trans[5]);
+            }
             png_set_tRNS(png, info, nullptr, 0, &colour);
         }
     }

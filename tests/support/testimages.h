@@ -11,7 +11,8 @@ namespace testimages {
 using Bytes = std::vector<uint8_t>;
 
 // rows: height rows of packed samples as libpng takes them for the colour type and
-// bit depth, top row first. palette: RGB triples; trans: the tRNS chunk's bytes.
+// bit depth, top row first. palette: RGB triples; trans: the tRNS chunk's bytes (an RGB
+// key given by its red sample alone has green and blue 0).
 Bytes EncodePng(int width, int height, int colour_type, int bit_depth, const Bytes& rows, const Bytes& palette = {},
                 const Bytes& trans = {}, bool interlaced = false);
 

@@ -1,5 +1,8 @@
 #include "tgaloader/tgaloader.h"
 
+#include <algorithm>
+#include <string>
+
 #include "support/loadertest.h"
 
 using namespace corvex;
@@ -20,7 +23,82 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
     return out;
 }
 
+// A stream that does not know its position or size and hands out at most 7 bytes a
+// read, as a pipe might.
+class TrickleStream : public TStream {
+public:
+    explicit TrickleStream(Bytes data) : data_(std::move(data)) {}
+    bool Eof() override { return pos_ == data_.size(); }
+    int64_t Read(void* buf, int64_t count) override {
+        size_t n = std::min({static_cast<size_t>(count), size_t{7}, data_.size() - pos_});
+        std::copy_n(data_.begin() + static_cast<ptrdiff_t>(pos_), n, static_cast<uint8_t*>(buf));
+        pos_ += n;
+        return static_cast<int64_t>(n);
+    }
+
+private:
+    Bytes data_;
+    size_t pos_ = 0;
+};
+
+// Uncompressed pixels, bottom row first, each channel a function of where it is, and
+// the colours the pixmap should hold, top row first. The file may be cut short by
+// missing bytes, which read as 0.
+struct Uncompressed {
+    Bytes data;
+    std::vector<uint32_t> colours;
+    Uncompressed(int bits, int width, int height, size_t missing = 0) {
+        int bytes = bits / 8;
+        for (int y = height - 1; y >= 0; --y) {
+            for (int x = 0; x < width; ++x) {
+                for (int c = 0; c < bytes; ++c) data.push_back(static_cast<uint8_t>(x * 7 + y * 13 + c * 101));
+            }
+        }
+        data.resize(data.size() - missing);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                size_t at = (static_cast<size_t>(height - 1 - y) * width + x) * bytes;
+                auto byte = [&](int c) -> uint32_t { return at + c < data.size() ? data[at + c] : 0; };
+                uint32_t alpha = bytes == 4 ? byte(3) : 255;
+                colours.push_back(alpha << 24 | byte(2) << 16 | byte(1) << 8 | byte(0));
+            }
+        }
+    }
+};
+
 }  // namespace
+
+TEST_F(TgaLoader, UncompressedPicturesOfEverySizeKeepEveryPixel) {
+    // Sizes from one pixel to more rows than one read takes, and rows too wide for
+    // more than one at a time.
+    const std::pair<int, int> sizes[] = {{1, 1}, {3, 2}, {33, 17}, {100, 100}, {1500, 7}, {4096, 3}};
+    for (int bits : {24, 32}) {
+        for (auto [width, height] : sizes) {
+            std::string what = std::to_string(bits) + " bits, " + std::to_string(width) + " x " +
+                               std::to_string(height);
+            const Uncompressed pixels(bits, width, height);
+            const Bytes file = EncodeTga(TGA_RGB, bits, width, height, pixels.data);
+            auto p = Load(file);
+            ASSERT_TRUE(p) << what;
+            EXPECT_EQ(p->format, bits == 32 ? PF_RGBA8888 : PF_RGB888) << what;
+            EXPECT_EQ(Pixels(p), pixels.colours) << what;
+            auto trickled = Load(New<TrickleStream>(file));
+            ASSERT_TRUE(trickled) << what;
+            EXPECT_EQ(Pixels(trickled), pixels.colours) << what;
+        }
+    }
+}
+
+TEST_F(TgaLoader, UncompressedDataCutShortOnAStreamOfUnknownSizeEndsInZeros) {
+    for (int bits : {24, 32}) {
+        for (size_t missing : {size_t{1}, size_t{5}, size_t{100 * 4 + 2}}) {
+            const Uncompressed pixels(bits, 100, 60, missing);
+            auto p = Load(New<TrickleStream>(EncodeTga(TGA_RGB, bits, 100, 60, pixels.data)));
+            ASSERT_TRUE(p) << bits << " bits, " << missing << " missing";
+            EXPECT_EQ(Pixels(p), pixels.colours) << bits << " bits, " << missing << " missing";
+        }
+    }
+}
 
 TEST_F(TgaLoader, UncompressedRowsAreReadBottomUp) {
     auto p = Load(EncodeTga(TGA_RGB, 24, 2, 2, Cat({A, B, C, A})));
@@ -101,4 +179,24 @@ TEST_F(TgaLoader, RejectsWhatItCannotDecode) {
     EXPECT_TRUE(Load(EncodeTga(TGA_RGB, 24, 4096, 1, row)));
     EXPECT_FALSE(Load(EncodeTga(TGA_RGB, 24, 4097, 1, row)));
     EXPECT_FALSE(Load(Bytes(good.begin(), good.begin() + 17)));
+}
+
+TEST_F(TgaLoader, RunLengthPicturesMatchTheUncompressedOnes) {
+    // Pictures with runs and noise, so both kinds of packet come in every length.
+    const std::pair<int, int> sizes[] = {{1, 1}, {5, 3}, {130, 9}, {300, 200}};
+    for (int bits : {24, 32}) {
+        for (auto [width, height] : sizes) {
+            std::string what = std::to_string(bits) + " bits, " + std::to_string(width) + " x " +
+                               std::to_string(height);
+            const Bytes rgb = testimages::Picture(width, height);
+            auto plain = Load(
+                EncodeTga(TGA_RGB, bits, width, height, testimages::TgaPixels(rgb, width, height, bits, false)));
+            auto rle = Load(
+                EncodeTga(TGA_RLERGB, bits, width, height, testimages::TgaPixels(rgb, width, height, bits, true)));
+            ASSERT_TRUE(plain) << what;
+            ASSERT_TRUE(rle) << what;
+            EXPECT_EQ(rle->format, plain->format) << what;
+            EXPECT_EQ(Pixels(rle), Pixels(plain)) << what;
+        }
+    }
 }
