@@ -43,18 +43,13 @@ tgahdr ParseHeader(const uint8_t* b) {
 template <int Bits>
 constexpr int kPixelBytes = (Bits + 7) / 8;
 
-// Packed 0xAARRGGBB colour of one stored pixel. 5-bit channels are not widened.
+// Packed 0xAARRGGBB colour of one stored 15- or 16-bit pixel. 5-bit channels are not
+// widened. (24- and 32-bit pixels go straight into the pixmap's rows.)
 template <int Bits>
 uint32_t DecodePixel(const uint8_t* p) {
-    if constexpr (Bits == 15 || Bits == 16) {
-        uint32_t t = Le16(p);
-        uint32_t alpha = Bits == 16 && (t & 0x8000) ? 0 : 255;
-        return makeargb(alpha, t >> 7 & 0xF8, t >> 2 & 0xF8, t << 3 & 0xF8);
-    } else if constexpr (Bits == 24) {
-        return makeargb(255, p[2], p[1], p[0]);
-    } else {
-        return makeargb(p[3], p[2], p[1], p[0]);
-    }
+    uint32_t t = Le16(p);
+    uint32_t alpha = Bits == 16 && (t & 0x8000) ? 0 : 255;
+    return makeargb(alpha, t >> 7 & 0xF8, t >> 2 & 0xF8, t << 3 & 0xF8);
 }
 
 // Run-length packets: a count byte n, then either one pixel repeated (n & 127) + 1
@@ -125,15 +120,13 @@ void ReadRows(ByteReader& in, int row_format, TPixmap& pixmap) {
     }
 }
 
-// count BGR or BGRA pixels as RGB or RGBA.
+// One BGR or BGRA pixel as RGB or RGBA.
 template <int Bits>
-void PutPixels(const uint8_t* in, uint8_t* out, int count) {
-    for (int i = 0; i < count; ++i, in += kPixelBytes<Bits>, out += kPixelBytes<Bits>) {
-        out[0] = in[2];
-        out[1] = in[1];
-        out[2] = in[0];
-        if constexpr (Bits == 32) out[3] = in[3];
-    }
+void PutPixel(const uint8_t* in, uint8_t* out) {
+    out[0] = in[2];
+    out[1] = in[1];
+    out[2] = in[0];
+    if constexpr (Bits == 32) out[3] = in[3];
 }
 
 // Run-length 24- and 32-bit packets decoded straight into the pixmap's rows, pixel by
@@ -155,7 +148,7 @@ void DecodeRleRows(ByteReader& in, TPixmap& pixmap) {
                 left = (n & 0x7F) + 1;
                 if (repeat) std::memcpy(value, in.Take(kBytes), kBytes);
             }
-            PutPixels<Bits>(repeat ? value : in.Take(kBytes), out, 1);
+            PutPixel<Bits>(repeat ? value : in.Take(kBytes), out);
             --left;
         }
     }
