@@ -98,8 +98,10 @@ TGLImageFrame::~TGLImageFrame() {
     GLGraphicsDriver()->SwapSharedContext();
     // In the context drawing now the name is unbound as well; the cache must not take
     // a new texture given the same name for bound already.
-    if (seq == GraphicsSeq) glDeleteTextures(1, &texture);
-    if (name == state_boundtex) state_boundtex = 0;
+    if (seq == GraphicsSeq) {
+        glDeleteTextures(1, &texture);
+        if (name == state_boundtex) state_boundtex = 0;
+    }
     seq = 0;
 }
 
