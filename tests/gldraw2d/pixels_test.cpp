@@ -45,20 +45,6 @@ TEST_F(GLDraw2DTest, RectanglesCoverThePixelsTheirHandleAndTransformGive) {
     }
 }
 
-TEST_F(GLDraw2DTest, PointsAndLinesLightWholePixels) {
-    SetRotation(30);  // a plotted point is not transformed
-    Plot(10, 10);
-    SetRotation(0);
-    DrawLine(20, 130, 40, 130, 0);
-    EXPECT_EQ(0xffffffu, ScreenPixel(10, 10));
-    EXPECT_EQ(kBlack, ScreenPixel(11, 10));
-    EXPECT_EQ(kBlack, ScreenPixel(10, 11));
-    EXPECT_EQ(0xffffffu, ScreenPixel(20, 130));
-    EXPECT_EQ(0xffffffu, ScreenPixel(39, 130));
-    EXPECT_EQ(kBlack, ScreenPixel(20, 131));
-    EXPECT_EQ(kBlack, ScreenPixel(40, 130));
-}
-
 TEST_F(GLDraw2DTest, BlendModesCombineTexelsWithTheScreen) {
     const int dst[3] = {40, 80, 120}, src[3] = {100, 60, 200};
     struct BlendCase {

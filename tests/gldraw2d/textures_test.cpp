@@ -2,6 +2,7 @@
 // OpenGL, and their lifetime across graphics contexts.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "gldraw2d/fixture.h"
@@ -93,12 +94,4 @@ TEST_F(GLDraw2DTest, ImagesOutliveTheirGraphicsButTheirOldFramesDoNot) {
     EXPECT_NE(old_frame, image->frames[0]);
     EXPECT_EQ("Image does not exist", ErrorOf([&] { old_frame->Draw(0, 0, 4, 4, 50, 50); }));
     EXPECT_EQ(0u, ScreenPixel(51, 51));
-}
-
-TEST_F(GLDraw2DTest, OnlyTwoDContextsOverOpenGLCanBeMadeCurrent) {
-    EXPECT_EQ("OpenGL", GLDraw2DDriver()->ToString().ToUtf8());
-    Ref<TGraphics> plain = GLGraphicsDriver()->CreateGraphics(32, 32, 0, 0, 0);
-    ASSERT_TRUE(plain);
-    EXPECT_EQ("Assert failed", ErrorOf([&] { GLDraw2DDriver()->SetGraphics(plain); }));
-    plain->Close();
 }
