@@ -23,10 +23,19 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-// Only a failing run waits this long; software OpenGL in a sanitizer build starts slowly.
-constexpr auto kPatience = std::chrono::seconds(60);
 constexpr int kWidth = 640, kHeight = 480;
+
+// Calls step every 50 ms until it returns true, for a minute at most (only a failing run
+// waits that long; software OpenGL in a sanitizer build starts slowly); whether it did.
+template <class Step>
+bool Within(Step step) {
+    for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+         std::chrono::steady_clock::now() < deadline;) {
+        if (step()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
 
 class ExampleProcess {
 public:
@@ -51,13 +60,6 @@ public:
         if (pid_ <= 0 || waitpid(pid_, &status, WNOHANG) != pid_) return std::nullopt;
         pid_ = 0;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1000 - WTERMSIG(status);
-    }
-    std::optional<int> WaitForEnd() {
-        for (const auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
-            if (auto status = Ended()) return status;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return std::nullopt;
     }
 
 private:
@@ -121,20 +123,20 @@ TEST(DrawingExample, RunsUntilToldToEndThenEndsWell) {
         SCOPED_TRACE(run.what);
         ExampleProcess example(run.args);
         ASSERT_TRUE(example.Started());
+        std::optional<int> status;
         if (run.ending != Ending::kByItself) {
             // Frames are being drawn once two looks at the window differ.
             Window window = 0;
             std::vector<char> before;
-            bool animated = false;
-            for (const auto deadline = Clock::now() + kPatience; !animated && Clock::now() < deadline;) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                if (auto status = example.Ended()) FAIL() << "ended before it was told to, status " << *status;
+            const bool animated = Within([&] {
+                if ((status = example.Ended())) return true;
                 if (!window) window = FindExampleWindow(display);
-                if (!window) continue;
-                std::vector<char> now = Picture(display, window);
-                animated = !before.empty() && !now.empty() && now != before;
+                std::vector<char> now = window ? Picture(display, window) : std::vector<char>();
+                const bool changed = !before.empty() && !now.empty() && now != before;
                 before = std::move(now);
-            }
+                return changed;
+            });
+            ASSERT_FALSE(status) << "ended before it was told to, status " << *status;
             ASSERT_TRUE(animated) << "no window with changing pictures appeared";
             if (run.ending == Ending::kEscape) {
                 XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
@@ -146,8 +148,7 @@ TEST(DrawingExample, RunsUntilToldToEndThenEndsWell) {
             }
             XSync(display, False);
         }
-        const std::optional<int> status = example.WaitForEnd();
-        ASSERT_TRUE(status) << "still running";
+        ASSERT_TRUE(Within([&] { return (status = example.Ended()).has_value(); })) << "still running";
         EXPECT_EQ(0, *status);
     }
     XCloseDisplay(display);
