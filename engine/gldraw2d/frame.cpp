@@ -91,7 +91,7 @@ Ref<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const Ref<TPixmap>& src, int 
 }
 
 TGLImageFrame::~TGLImageFrame() {
-    if (!seq) return;
+    if (!seq || process_ending) return;
     const GLuint texture = static_cast<GLuint>(name);
     GLGraphicsDriver()->SwapSharedContext();
     glDeleteTextures(1, &texture);
