@@ -42,7 +42,8 @@ public:
                                 int flags, int mr, int mg, int mb);
 
     // Serialised form: width, height, flags, mask colour, handle, frame count, then
-    // each frame's pixmap. Reading gives Null on a malformed or short stream.
+    // each frame's pixmap. Read gives Null for sizes or pixmaps that make no image; a
+    // stream that ends early raises its read error.
     void Write(const Ref<TStream>& stream) const;
     static Ref<TImage> Read(const Ref<TStream>& stream);
 };
