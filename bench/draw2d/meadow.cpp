@@ -195,8 +195,7 @@ void WriteShot(const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "wb");
     bool ok = f && std::fprintf(f, "P6\n%d %d\n255\n", rgb->width, rgb->height) > 0;
     for (int y = 0; ok && y < rgb->height; ++y) {
-        ok = std::fwrite(rgb->PixelPtr(0, y), 3, static_cast<size_t>(rgb->width), f) ==
-             static_cast<size_t>(rgb->width);
+        ok = std::fwrite(rgb->PixelPtr(0, y), 3, static_cast<size_t>(rgb->width), f) == static_cast<size_t>(rgb->width);
     }
     if (f && std::fclose(f) != 0) ok = false;
     if (!ok) RaiseRuntimeError(String("Unable to write " + path));
@@ -319,8 +318,7 @@ CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::um
     if (o.check > 0) {
         bench.Check();
     } else {
-        bench.Measure(std::string("corvex draw2d GL=") + reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+        bench.Measure("corvex 2D driver=" + _draw2dDriver->ToString().ToUtf8() +
+                      " GL=" + reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     }
-    std::fflush(stdout);
-    EndGraphics();
 }
