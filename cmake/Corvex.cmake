@@ -108,14 +108,25 @@ function(corvex_link_modules)
   file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/corvex-modules.txt CONTENT "${manifest}" @ONLY)
 endfunction()
 
-# corvex_program(TARGET SOURCES ... LINKS ... [PLATFORM x11|headless])
+# corvex_program(TARGET SOURCES ... LINKS ... [PLATFORM x11|headless] [DEBUGGER])
 # An executable started by the runtime's process entry; PLATFORM picks the native layer
 # that every platform-dependent module of the engine links against (x11 by default).
+# DEBUGGER starts the debugger (engine/debugger) right after the runtime.
 function(corvex_program target)
-  cmake_parse_arguments(P "" "PLATFORM" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(P "DEBUGGER" "PLATFORM" "SOURCES;LINKS" ${ARGN})
   add_executable(${target} ${P_SOURCES})
-  target_link_libraries(${target} PRIVATE corvex_appstub ${P_LINKS})
+  if(P_DEBUGGER)
+    target_link_libraries(${target} PRIVATE corvex_appstub_debugger ${P_LINKS})
+  else()
+    target_link_libraries(${target} PRIVATE corvex_appstub ${P_LINKS})
+  endif()
   corvex_use_platform(${target} ${P_PLATFORM})
+endfunction()
+
+# Compiles the sources of TARGET with the debug instrumentation (runtime/debug.h): its
+# scopes, variables and statements then report to the debug hooks.
+function(corvex_instrument target)
+  target_compile_definitions(${target} PRIVATE CORVEX_DEBUG)
 endfunction()
 
 # Selects the platform layer for an executable (x11 when none is named).

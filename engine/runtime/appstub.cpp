@@ -1,23 +1,23 @@
 // The process entry and the application-stub module that starts the program's module.
+//
+// Built twice: as the plain stub, and with CORVEX_APPSTUB_DEBUGGER as the stub of
+// programs with the debugger, which starts the debugger right after the runtime.
 #include <climits>
+#include <exception>
 #include <unistd.h>
 
 #include "runtime/startup.h"
 
 namespace corvex {
 
+#ifdef CORVEX_APPSTUB_DEBUGGER
+extern Module debugger_module;
+CORVEX_MODULE(appstub, &runtime_module, &debugger_module, &application_module) {}
+#else
 CORVEX_MODULE(appstub, &runtime_module, &application_module) {}
+#endif
 
 namespace {
-
-class TForeignException : public TException {
-public:
-    explicit TForeignException(const char* what) : text_(what) {}
-    String ToString() const override { return text_; }
-
-private:
-    String text_;
-};
 
 String ExecutablePath() {
     char buf[PATH_MAX];
@@ -31,15 +31,18 @@ int ApplicationEntry(int argc, char** argv) {
     InstallSignalHandlers();
     String file = ExecutablePath();
     StartUp(argc, argv, ApplicationDirOf(file), file);
+#ifdef CORVEX_APPSTUB_DEBUGGER
+    // Nothing catches here, so that an error nothing else catches reaches terminate
+    // before any frame unwinds, and the debugger still sees the scopes it happened in.
+    std::set_terminate(&ReportCurrentUncaught);
+    InitModule(appstub_module);
+#else
     try {
         InitModule(appstub_module);
-    } catch (const TException& e) {
-        ReportUncaught(e);
-    } catch (const std::exception& e) {
-        ReportUncaught(TForeignException(e.what()));
     } catch (...) {
-        ReportUncaught(TForeignException(kUnknownExceptionText));
+        ReportCurrentUncaught();
     }
+#endif
     return EndOfBodies();
 }
 

@@ -5,15 +5,28 @@
 #include <initializer_list>
 #include <vector>
 
+#include "runtime/debug.h"
 #include "runtime/exception.h"
 #include "runtime/object.h"
 
 namespace corvex {
 
+// What the debugger reads of an array of any element type.
+class TArrayBase : public Object {
+public:
+    virtual int Count() const = 0;
+    // The type tag of the elements (empty when the debugger cannot show them).
+    virtual const char* ElementTag() const = 0;
+    virtual const void* ElementAt(int index) const = 0;
+};
+
 template <class T>
-class TArrayObject final : public Object {
+class TArrayObject final : public TArrayBase {
 public:
     explicit TArrayObject(std::vector<T> v) : items(std::move(v)) {}
+    int Count() const override { return static_cast<int>(items.size()); }
+    const char* ElementTag() const override { return DebugTagOf<T>(); }
+    const void* ElementAt(int index) const override { return &items[index]; }
     std::vector<T> items;
 };
 

@@ -14,13 +14,26 @@
 namespace corvex {
 
 class String;
+class Object;
+
+// Told of every object made and of every object gone, while set (a debugger sets it, to
+// tell the address of a live object from any other number).
+struct ObjectWatch {
+    void (*born)(const Object* o);
+    void (*died)(const Object* o);
+};
+inline const ObjectWatch* object_watch = nullptr;
 
 class Object {
 public:
-    Object() = default;
-    Object(const Object&) : refs_(0) {}
+    Object() {
+        if (object_watch) object_watch->born(this);
+    }
+    Object(const Object&) : Object() {}
     Object& operator=(const Object&) { return *this; }
-    virtual ~Object() = default;
+    virtual ~Object() {
+        if (object_watch) object_watch->died(this);
+    }
 
     // Text of the object; the default names its address.
     virtual String ToString() const;

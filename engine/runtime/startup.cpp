@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <unistd.h>
 
 #include <vector>
@@ -76,6 +77,15 @@ void DefaultUnhandled(const TException& e) {
 
 UnhandledExceptionHandler _unhandledExceptionHandler = &DefaultUnhandled;
 
+class TForeignException : public TException {
+public:
+    explicit TForeignException(const char* what) : text_(what) {}
+    String ToString() const override { return text_; }
+
+private:
+    String text_;
+};
+
 String CurrentDirectory() {
     char buf[PATH_MAX];
     return getcwd(buf, sizeof buf) ? String(buf) : String();
@@ -115,6 +125,8 @@ void AddEndHandler(void (*handler)()) {
 
 void EndProgram() { EndWith(0); }
 
+void EndUncaught() { EndWith(kUncaughtStatus); }
+
 int EndOfBodies() {
     RunEndHandlers();
     return end_handler_failed ? kUncaughtStatus : 0;
@@ -127,6 +139,19 @@ void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler) {
 void ReportUncaught(const TException& e) {
     _unhandledExceptionHandler(e);
     EndWith(kUncaughtStatus);  // a replacement handler that returns still ends the process
+}
+
+void ReportCurrentUncaught() {
+    if (!std::current_exception()) ReportUncaught(TForeignException(kUnknownExceptionText));
+    try {
+        throw;
+    } catch (const TException& e) {
+        ReportUncaught(e);
+    } catch (const std::exception& e) {
+        ReportUncaught(TForeignException(e.what()));
+    } catch (...) {
+        ReportUncaught(TForeignException(kUnknownExceptionText));
+    }
 }
 
 void WriteStdout(const String& text) {

@@ -45,6 +45,9 @@ String ApplicationDirOf(const String& appFile);
 void AddEndHandler(void (*handler)());
 // Ends the process at once with status 0; the end handlers run.
 [[noreturn]] void EndProgram();
+// Ends the process the way an uncaught error does once it is reported: status 255, the
+// end handlers run.
+[[noreturn]] void EndUncaught();
 // Runs the end handlers not yet run, for the process entry once the bodies return; gives
 // the status to end with: 0, or 255 when a handler let an exception out.
 int EndOfBodies();
@@ -54,6 +57,10 @@ int EndOfBodies();
 using UnhandledExceptionHandler = void (*)(const TException& e);
 void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler);
 [[noreturn]] void ReportUncaught(const TException& e);
+// Reports the exception in flight (in a catch block, or in a terminate handler when
+// nothing caught it) as uncaught; one that is no TException has the text of its what(),
+// or kUnknownExceptionText.
+[[noreturn]] void ReportCurrentUncaught();
 
 // Write text to standard output / error (as UTF-8) and flush the stream.
 void WriteStdout(const String& text);
