@@ -47,12 +47,12 @@ LiveObjects& Live() {
     return *live;
 }
 
-void Born(const Object* o) {
+void Born(const Object* o) noexcept {
     std::lock_guard guard(Live().lock);
     Live().set.insert(o);
 }
 
-void Died(const Object* o) {
+void Died(const Object* o) noexcept {
     std::lock_guard guard(Live().lock);
     Live().set.erase(o);
 }

@@ -19,8 +19,8 @@ class Object;
 // Told of every object made and of every object gone, while set (a debugger sets it, to
 // tell the address of a live object from any other number).
 struct ObjectWatch {
-    void (*born)(const Object* o);
-    void (*died)(const Object* o);
+    void (*born)(const Object* o) noexcept;
+    void (*died)(const Object* o) noexcept;
 };
 inline const ObjectWatch* object_watch = nullptr;
 
