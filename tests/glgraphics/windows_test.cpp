@@ -1,5 +1,6 @@
 #include <string>
 
+#include "system/system.h"  // before the X headers, whose CurrentTime is a macro
 #include "glgraphics/x11_fixture.h"
 #include "support/x11_close_box.h"
 #include "polledinput/polledinput.h"
@@ -31,6 +32,18 @@ public:
     void GetSettings(int&, int&, int&, int&, int&) override {}
     void Close() override {}
 };
+
+// A window of the caller's own, with a visual that can carry OpenGL.
+Window CallersWindow(Display* display, Colormap& colormap) {
+    int request[] = {GLX_RGBA, GLX_DOUBLEBUFFER, None};
+    XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), request);
+    XSetWindowAttributes attributes{};
+    attributes.colormap = colormap = XCreateColormap(display, DefaultRootWindow(display), visual->visual, AllocNone);
+    const Window window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 150, 90, 0, visual->depth,
+                                        InputOutput, visual->visual, CWColormap, &attributes);
+    XFree(visual);
+    return window;
+}
 
 }  // namespace
 
@@ -125,15 +138,8 @@ TEST_F(GLXTest, AContextOfAnotherDriverMakesNoOpenGLContextCurrent) {
 }
 
 TEST_F(GLXTest, AnAttachedContextFollowsTheSizeOfTheCallersWindow) {
-    int request[] = {GLX_RGBA, GLX_DOUBLEBUFFER, None};
-    XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), request);
-    ASSERT_TRUE(visual);
-    XSetWindowAttributes attributes{};
-    attributes.colormap = XCreateColormap(display, DefaultRootWindow(display), visual->visual, AllocNone);
-    const Window window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 150, 90, 0, visual->depth,
-                                        InputOutput, visual->visual, CWColormap, &attributes);
-    XFree(visual);
-
+    Colormap colormap;
+    const Window window = CallersWindow(display, colormap);
     Ref<TGraphics> g = AttachGraphics(window, 0);
     ASSERT_TRUE(g);
     int w, h, d, hz, f;
@@ -152,8 +158,36 @@ TEST_F(GLXTest, AnAttachedContextFollowsTheSizeOfTheCallersWindow) {
     g->Close();
     EXPECT_TRUE(WindowExists(window)) << "the caller's window stays";
     XDestroyWindow(display, window);
-    XFreeColormap(display, attributes.colormap);
+    XFreeColormap(display, colormap);
     EXPECT_FALSE(AttachGraphics(0x7ffffff, 0)) << "no such window";
+}
+
+TEST_F(GLXTest, AContextWhoseWindowIsGoneReadsZeroAndPresentsNothing) {
+    Colormap colormap;
+    const Window callers = CallersWindow(display, colormap);
+    Display* other = XOpenDisplay(nullptr);
+    struct Case {
+        const char* what;
+        Ref<TGraphics> g;
+        Display* destroyer;
+    };
+    for (const Case& c : {Case{"the caller destroys the window it attached to", AttachGraphics(callers, 0), display},
+                          Case{"another client destroys our window", CreateGraphics(200, 100, 0, 0, 0), other}}) {
+        ASSERT_TRUE(c.g) << c.what;
+        SetGraphics(c.g);
+        XDestroyWindow(c.destroyer, CurrentWindow());
+        XSync(c.destroyer, False);
+        for (int i = 0; i < 2; ++i) {
+            Flip(0);
+            PollSystem();
+        }
+        int settings[5] = {-1, -1, -1, -1, -1};
+        c.g->GetSettings(settings[0], settings[1], settings[2], settings[3], settings[4]);
+        for (int value : settings) EXPECT_EQ(0, value) << c.what;
+        CloseGraphics(c.g);
+    }
+    XCloseDisplay(other);
+    XFreeColormap(display, colormap);
 }
 
 TEST_F(GLXTest, AnInputOnlyWindowHasNothingToAttachTo) {

@@ -19,6 +19,7 @@ int _lastSwapInterval = -1;  // -1: the first Flip sets it
 // unmapped 1 x 1 window with a single-buffered context.
 bool EnsureSharedContext(Display* display) {
     if (_shared) return true;
+    X11SetErrorListener(RetireContextsOf);
     XVisualInfo* visual = ChooseGLVisual(display, 0);
     if (!visual) return false;
     Colormap colormap = 0;
@@ -46,28 +47,14 @@ void AddContext(GLContext* record) {
     _contexts = record;
 }
 
-void ReadWindowSize(Display* display, Window window, int& width, int& height) {
+void ReadWindowSize(Display* display, GLContext* record) {
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, window, &attributes)) return;
-    width = attributes.width;
-    height = attributes.height;
-}
-
-// Records X errors instead of ending the program while a caller's window is examined.
-int _trappedError = 0;
-int TrapError(Display*, XErrorEvent* event) {
-    _trappedError = event->error_code;
-    return 0;
-}
-
-bool WindowUsable(Display* display, Window window, XWindowAttributes& attributes) {
-    XSync(display, False);
-    _trappedError = 0;
-    auto previous = XSetErrorHandler(TrapError);
-    const Status ok = XGetWindowAttributes(display, window, &attributes);
-    XSync(display, False);
-    XSetErrorHandler(previous);
-    return ok && !_trappedError;
+    if (!XGetWindowAttributes(display, record->window, &attributes)) {
+        record->gone = true;
+        return;
+    }
+    record->width = attributes.width;
+    record->height = attributes.height;
 }
 
 // The window's own visual, if it can carry OpenGL with the buffers flags ask for.
@@ -102,6 +89,12 @@ Function SwapControl(Display* display, const char* extension, const char* name) 
 }
 
 }  // namespace
+
+void RetireContextsOf(XID window) {
+    for (GLContext* c = _contexts; c; c = c->next) {
+        if (c->window == window) c->gone = true;
+    }
+}
 
 bool IsOpenContext(const GLContext* record) {
     for (GLContext* c = _contexts; c; c = c->next) {
@@ -154,7 +147,7 @@ GLContext* GLContextCreate(int width, int height, int depth, int hertz, int flag
                                  .window = window,
                                  .colormap = colormap,
                                  .context = context};
-    ReadWindowSize(display, window, record->width, record->height);
+    ReadWindowSize(display, record);
     AddContext(record);
     X11RegisterWindow(window, nullptr, GLWindowProc, record);
     ShowGLWindow(display, window);
@@ -176,7 +169,7 @@ GLContext* GLContextAttach(std::uintptr_t window, int flags) {
     if (!display) return nullptr;
     XWindowAttributes attributes;
     // An input-only window has no pixels to draw into.
-    if (!WindowUsable(display, window, attributes) || attributes.c_class != InputOutput) return nullptr;
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.c_class != InputOutput) return nullptr;
     XVisualInfo* visual = AttachVisual(display, attributes, flags);
     if (!visual) return nullptr;
     GLXContext context = glXCreateContext(display, visual, _shared->context, True);
@@ -193,8 +186,11 @@ GLContext* GLContextAttach(std::uintptr_t window, int flags) {
 }
 
 void GLContextGetSettings(GLContext* record, int& width, int& height, int& depth, int& hertz, int& flags) {
-    if (record->mode == GLContext::ATTACHED)
-        ReadWindowSize(X11Display(), record->window, record->width, record->height);
+    if (record->mode == GLContext::ATTACHED && !record->gone) ReadWindowSize(X11Display(), record);
+    if (record->gone) {
+        width = height = depth = hertz = flags = 0;
+        return;
+    }
     width = record->width;
     height = record->height;
     depth = record->depth;
@@ -233,7 +229,7 @@ void GLContextClose(GLContext* record) {
 }
 
 void GLContextFlip(int sync) {
-    if (!_current) return;
+    if (!_current || _current->gone) return;
     const int interval = sync ? 1 : 0;
     if (interval != _lastSwapInterval) {
         _lastSwapInterval = interval;

@@ -21,6 +21,7 @@ struct GLContext {
     int hertz = 0;
     int flags = 0;
     Window window = 0;
+    bool gone = false;      // the window was destroyed behind our back: nothing to draw into
     Colormap colormap = 0;  // of our own windows
     GLXContext context = nullptr;
 };
@@ -57,5 +58,7 @@ bool LeaveFullScreen(Window window);
 
 // True when record is one of the open contexts (the shared one is not).
 bool IsOpenContext(const GLContext* record);
+// Marks the contexts drawing into window as gone.
+void RetireContextsOf(XID window);
 
 }  // namespace corvex

@@ -170,6 +170,7 @@ void GLWindowProc(const XEvent& event, void* user) {
             LeaveFullScreen(record->window);
             break;
         case DestroyNotify:
+            record->gone = true;
             if (_focused == record) _focused = nullptr;
             LeaveFullScreen(record->window);
             break;
