@@ -1,5 +1,6 @@
 // OpenGL contexts on GLX: the hidden shared context, windowed, full-screen and attached
 // contexts, making them current, presenting and closing.
+#include <algorithm>
 #include <cstring>
 
 #include "x11/glx_internal.h"
@@ -14,6 +15,33 @@ GLContext* _shared = nullptr;    // made on first create or attach, kept to the 
 GLContext* _contexts = nullptr;  // open contexts, newest first
 GLContext* _current = nullptr;
 int _lastSwapInterval = -1;  // -1: the first Flip sets it
+
+// X draws in signed 16-bit coordinates; a larger window cannot be made or drawn whole.
+constexpr int kMaxWindowSide = 32767;
+// The largest window the contexts can render and present, read once from the shared
+// context.
+int _maxWidth = 0, _maxHeight = 0;
+
+// The OpenGL limits of the current context on the drawing size: the viewport, and the
+// renderbuffer and texture sizes that the back buffer and its copies need. A limit the
+// context does not know leaves the value as it was.
+void ReadSizeLimits(Display* display) {
+    GLint viewport[2] = {kMaxWindowSide, kMaxWindowSide};
+    GLint renderbuffer = kMaxWindowSide, texture = kMaxWindowSide;
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    const int square = std::min({kMaxWindowSide, static_cast<int>(renderbuffer), static_cast<int>(texture)});
+    // Presenting without shared memory sends the picture in requests of rows; a row of
+    // 32-bit pixels must fit in one.
+    const long requestBytes = 4 * (XExtendedMaxRequestSize(display) ? XExtendedMaxRequestSize(display)
+                                                                    : XMaxRequestSize(display));
+    const long rowPixels = (requestBytes - 64) / 4;
+    _maxWidth = static_cast<int>(std::min<long>({square, viewport[0], rowPixels}));
+    _maxHeight = std::min(square, static_cast<int>(viewport[1]));
+}
 
 // Every context shares textures and display lists with the hidden shared one: an
 // unmapped 1 x 1 window with a single-buffered context.
@@ -33,6 +61,11 @@ bool EnsureSharedContext(Display* display) {
     }
     _shared = new GLContext{
         .mode = GLContext::SHARED, .width = 1, .height = 1, .window = window, .colormap = colormap, .context = context};
+    const GLXContext previous = glXGetCurrentContext();
+    const GLXDrawable previousDrawable = glXGetCurrentDrawable();
+    glXMakeCurrent(display, window, context);
+    ReadSizeLimits(display);
+    glXMakeCurrent(display, previousDrawable, previous);
     return true;
 }
 
@@ -119,13 +152,9 @@ void SetSwapInterval(int interval) {
     }
 }
 
-// X draws in signed 16-bit coordinates; a larger window cannot be made or drawn whole
-// (the server refuses the request and Xlib's default handler ends the program).
-constexpr int kMaxWindowSide = 32767;
-
 GLContext* GLContextCreate(int width, int height, int depth, int hertz, int flags) {
     Display* display = ReadyDisplay();
-    if (!display || width <= 0 || height <= 0 || width > kMaxWindowSide || height > kMaxWindowSide) return nullptr;
+    if (!display || width <= 0 || height <= 0 || width > _maxWidth || height > _maxHeight) return nullptr;
     XVisualInfo* visual = ChooseGLVisual(display, flags);
     if (!visual) return nullptr;
     const bool fullScreen = depth != 0;
