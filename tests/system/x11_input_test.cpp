@@ -8,6 +8,7 @@
 
 #include <X11/XKBlib.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/extensions/scrnsaver.h>
 #include <X11/keysym.h>
 
 using namespace corvex;
@@ -295,7 +296,13 @@ TEST_F(Mouse, MoveMouseWarpsInTheFocusedWindowAndArrivesAsAMove) {
     EXPECT_EQ(44, MouseY());
 }
 
-TEST_F(Mouse, HiddenPointerIsInvisibleOnlyOverOurWindow) {
+TEST_F(Mouse, ThePointerIsAnArrowOverOurWindowAndHiddenOnlyThere) {
+    auto cursorSerial = [&] {
+        XFixesCursorImage* image = XFixesGetCursorImage(display);
+        const unsigned long serial = image->cursor_serial;
+        XFree(image);
+        return serial;
+    };
     auto pointerShown = [&] {
         XFixesCursorImage* image = XFixesGetCursorImage(display);
         bool shown = false;
@@ -305,6 +312,12 @@ TEST_F(Mouse, HiddenPointerIsInvisibleOnlyOverOurWindow) {
     };
     int eventBase, errorBase;
     ASSERT_TRUE(XFixesQueryExtension(display, &eventBase, &errorBase));
+    MoveTo(-50, -50);
+    Pump();
+    const unsigned long outside = cursorSerial();
+    MoveTo(40, 40);
+    Pump();
+    EXPECT_NE(outside, cursorSerial()) << "our own arrow, not the cursor of the window below";
     MoveTo(-50, -50);
     Pump();
     HideMouse();
@@ -384,6 +397,30 @@ TEST_F(Focus, LeavingAndReturningSuspendsResumesAndClearsEveryKey) {
     Tap(XK_Left);
     Pump();
     EXPECT_EQ(EVENT_KEYDOWN, seen.at(0).id) << "a key released elsewhere is not still down";
+}
+
+TEST_F(Focus, TheScreenSaverWaitsWhileOurWindowHasTheFocus) {
+    int eventBase, errorBase, timeout, interval, blanking, exposures;
+    ASSERT_TRUE(XScreenSaverQueryExtension(display, &eventBase, &errorBase));
+    XGetScreenSaver(display, &timeout, &interval, &blanking, &exposures);
+    XSetScreenSaver(display, 1, 0, DontPreferBlanking, AllowExposures);
+    // Whether the saver has started after a quiet spell well past its one-second timeout.
+    auto saverStarts = [&] {
+        XForceScreenSaver(display, ScreenSaverReset);
+        XSync(display, False);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1600));
+        XScreenSaverInfo* info = XScreenSaverAllocInfo();
+        XScreenSaverQueryInfo(display, DefaultRootWindow(display), info);
+        const bool on = info->state == ScreenSaverOn;
+        XFree(info);
+        return on;
+    };
+    EXPECT_FALSE(saverStarts()) << "our window has the focus, and no frame is presented";
+    FocusOn(Stranger());
+    Pump();
+    EXPECT_TRUE(saverStarts());
+    XForceScreenSaver(display, ScreenSaverReset);
+    XSetScreenSaver(display, timeout, interval, blanking, exposures);
 }
 
 TEST_F(Focus, ARequesterGivesTheFocusBackOnlyToAWindowStillShown) {

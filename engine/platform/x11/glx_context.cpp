@@ -265,7 +265,6 @@ void GLContextFlip(int sync) {
         SetSwapInterval(interval);
     }
     glXSwapBuffers(X11Display(), _current->window);
-    KeepScreenAwake(X11Display());
 }
 
 void GLContextSwapShared() {

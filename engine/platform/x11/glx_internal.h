@@ -43,10 +43,6 @@ void ShowGLWindow(Display* display, Window window);
 // Called by the pump for every event of our windows, after the event translation.
 void GLWindowProc(const XEvent& event, void* record);
 
-// While one of our windows has the focus, keeps the screen saver and monitor power-down
-// from starting (called at each presentation).
-void KeepScreenAwake(Display* display);
-
 // Sets the swap interval of the current context when the driver has the extension.
 void SetSwapInterval(int interval);
 

@@ -65,11 +65,12 @@ void X11RegisterWindow(Window window, Ref<Object> source, X11WindowProc proc, vo
     Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, window, &deleteWindow, 1);
     _windows.push_back({window, std::move(source), proc, user, attributes.width, attributes.height});
+    X11ApplyPointer();
 }
 
 void X11UnregisterWindow(Window window) {
-    X11ForgetWindow(window);
     std::erase_if(_windows, [window](const X11Window& w) { return w.window == window; });
+    X11ForgetWindow(window);
 }
 
 X11Window* X11FindWindow(Window window) {
