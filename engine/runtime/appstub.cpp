@@ -33,6 +33,7 @@ int ApplicationEntry(int argc, char** argv) {
     StartUp(argc, argv, ApplicationDirOf(file), file);
     try {
         InitModule(appstub_module);
+        RaisePendingSignal();  // a request that came after the last pump
     } catch (const TException& e) {
         ReportUncaught(e);
     } catch (const std::exception& e) {

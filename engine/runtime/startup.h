@@ -59,8 +59,19 @@ void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler);
 void WriteStdout(const String& text);
 void WriteStderr(const String& text);
 
-// Installs the handler that turns fatal signals into the runtime's "Received Signal" end.
+// Installs the signal handlers: a fault ends the process at once with "signal!:N" on
+// standard output and "Received Signal" on standard error (status 255, no end handlers);
+// a request to end (SIGTERM, SIGINT, SIGHUP, SIGQUIT) is recorded for the main thread.
 void InstallSignalHandlers();
+// True when a request to end waits for the main thread.
+bool SignalPending();
+// On the main thread: when a request to end waits, writes "signal!:N" on standard output
+// and raises "Received Signal" (so the end handlers run). The pumps, Delay and Flip call
+// it; a request still waiting a few seconds later, or a second one, ends the process at
+// once as a fault does.
+void RaisePendingSignal();
+// A descriptor the request handler writes a byte to, to wake a main thread that blocks.
+void SetSignalWakeFd(int fd);
 
 }  // namespace corvex
 

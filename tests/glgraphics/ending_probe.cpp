@@ -1,5 +1,10 @@
 // A graphics program for the tests of how a program ends: its first argument picks what
 // happens to it after it opened a window.
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "glgraphics/glgraphics.h"
 #include "runtime/startup.h"
 #include "system/system.h"  // before the X headers, whose CurrentTime is a macro
@@ -19,14 +24,32 @@ void CutConnection() {
     XCloseDisplay(other);
 }
 
+struct Request {
+    const char* mode;
+    int sig;
+};
+constexpr Request kRequests[] = {{"term", SIGTERM}, {"int", SIGINT}, {"hup", SIGHUP}, {"quit", SIGQUIT}};
+
 }  // namespace
 
 CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::glgraphics_module) {
     const String mode = ApplicationArgs[1];
     SetGraphicsDriver(GLGraphicsDriver(), GRAPHICS_BACKBUFFER);
     AddEndHandler(&EndNote);
-    if (!Graphics(320, 240, 0, 60, 0)) RaiseRuntimeError("no window");
-    if (mode == "lost") CutConnection();
+    if (mode == "open") {
+        // A full-screen context that is never closed; the body returns.
+        SetGraphics(CreateGraphics(800, 600, 32, 0, 0));
+        Flip(0);
+        return;
+    }
+    const bool lost = mode == "lost";
+    if (!(lost ? Graphics(320, 240, 0, 60, 0) : Graphics(800, 600, 32, 0, 0))) RaiseRuntimeError("no graphics");
+    if (lost) CutConnection();
+    for (const Request& request : kRequests) {
+        if (mode != request.mode) continue;
+        std::printf("written before\n");  // still in the buffer of standard output
+        kill(getpid(), request.sig);
+    }
     for (int i = 0; i < 100; ++i) {
         Flip(0);
         PollSystem();

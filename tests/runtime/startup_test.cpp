@@ -67,15 +67,22 @@ TEST(StartUp, UncaughtErrorsEndWithStatus255AndTheirText) {
 }
 
 TEST(StartUp, SignalsReportTheirNumberAndEndWith255) {
-    ProbeRun term = RunProbe("signal", "/");
-    EXPECT_EQ(255, term.status);
-    EXPECT_EQ("signal!:15\n", term.out.substr(0, 11));
-    EXPECT_EQ("Received Signal", term.err);
-
-    ProbeRun segv = RunProbe("segv", "/");
-    EXPECT_EQ(255, segv.status);
-    EXPECT_EQ("signal!:11\n", segv.out.substr(0, 11));
-    EXPECT_EQ("Received Signal", segv.err);
+    struct Case {
+        const char* mode;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"signal", "body returned\nsignal!:15\nend B\nend A\n"},  // a request: the end handlers run
+        {"signal-twice", "signal!:15\n"},                         // a second request ends at once
+        {"signal-stuck", "signal!:15\n"},                         // so does one never taken up
+        {"segv", "signal!:11\n"},                                 // and a fault
+    };
+    for (const Case& c : cases) {
+        ProbeRun r = RunProbe(c.mode, "/");
+        EXPECT_EQ(255, r.status) << c.mode;
+        EXPECT_EQ(c.out, r.out) << c.mode;
+        EXPECT_EQ("Received Signal", r.err) << c.mode;
+    }
 }
 
 TEST(StartUp, MachineFaultsEndAsAnUnhandledMemoryException) {

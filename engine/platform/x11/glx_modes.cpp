@@ -5,6 +5,7 @@
 #include "x11/glx_internal.h"
 #include "platform/api/glcontext.h"
 #include "runtime/exception.h"
+#include "runtime/startup.h"
 #include "x11/x11.h"
 
 namespace corvex {
@@ -81,6 +82,16 @@ void RestoreDesktopMode(Display* display) {
     XRRFreeScreenConfigInfo(config);
 }
 
+// Gives the desktop mode back when the program ends with a full-screen context still
+// open, whichever way it was made.
+void RestoreAtEnd() {
+    if (!_fullScreenWindow) return;
+    Display* display = X11Display();
+    RestoreDesktopMode(display);
+    XSync(display, False);
+    _fullScreenWindow = 0;
+}
+
 }  // namespace
 
 void EnterFullScreen(GLContext* record) {
@@ -93,6 +104,8 @@ void EnterFullScreen(GLContext* record) {
         sync = 0;
     }
     if (!done) ThrowString("GLGraphicsDriver failed to set display mode");
+    static const bool restoresAtEnd = (AddEndHandler(&RestoreAtEnd), true);
+    (void)restoresAtEnd;
     _fullScreenWindow = record->window;
     SetSwapInterval(sync);
 }
