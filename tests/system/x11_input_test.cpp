@@ -1,5 +1,7 @@
 // Real input injected through XTest into a window of ours, translated by the pump.
 #include <chrono>
+#include <cstring>
+#include <string>
 #include <thread>
 
 #include "system/x11_fixture.h"
@@ -191,6 +193,57 @@ TEST_F(Keys, ReleaseReportsTheCodeOfThePressEvenAfterNumLockChanged) {
     Pump();
     EXPECT_EQ(KEY_LEFT, Of(EVENT_KEYDOWN).at(0).data);
     EXPECT_EQ(KEY_LEFT, Of(EVENT_KEYUP).at(1).data) << "not the digit Num Lock gives the key now";
+}
+
+TEST_F(Keys, KeysOfOtherLayoutsHaveTheirPositionsCodeAndTypeTheirSymbolsCharacter) {
+    // Keys of French, Russian and German layouts: their symbols, put on the key of that
+    // position; the code is the symbol's where it names one, else the position's.
+    struct Case {
+        const char* layout;
+        const char* position;
+        KeySym symbols[2];
+        int code;
+        int character;
+    };
+    const Case cases[] = {
+        {"fr", "AE01", {XK_ampersand, XK_1}, KEY_1, '&'},
+        {"fr", "AE02", {XK_eacute, XK_2}, KEY_2, 0xe9},
+        {"fr", "AD01", {XK_a, XK_A}, KEY_A, 'a'},
+        {"fr", "AC10", {XK_m, XK_M}, KEY_M, 'm'},
+        {"ru", "AC01", {XK_Cyrillic_ef, XK_Cyrillic_EF}, KEY_A, 0x444},
+        {"ru", "AD01", {XK_Cyrillic_shorti, XK_Cyrillic_SHORTI}, KEY_Q, 0x439},
+        {"ru", "AB08", {XK_Cyrillic_be, XK_Cyrillic_BE}, KEY_COMMA, 0x431},
+        {"ru", "TLDE", {XK_Cyrillic_io, XK_Cyrillic_IO}, KEY_TILDE, 0x451},
+        {"de", "AE11", {XK_ssharp, XK_question}, KEY_MINUS, 0xdf},
+        {"de", "AC10", {XK_odiaeresis, XK_Odiaeresis}, KEY_SEMICOLON, 0xf6},
+        {"de", "AD06", {XK_z, XK_Z}, KEY_Z, 'z'},
+    };
+    XkbDescPtr keyboard = XkbGetMap(display, 0, XkbUseCoreKbd);
+    ASSERT_TRUE(keyboard && XkbGetNames(display, XkbKeyNamesMask, keyboard) == Success);
+    for (const Case& c : cases) {
+        KeyCode key = 0;
+        for (int k = keyboard->min_key_code; k <= keyboard->max_key_code; ++k) {
+            if (std::strncmp(keyboard->names->keys[k].name, c.position, XkbKeyNameLength) == 0) key = k;
+        }
+        ASSERT_NE(0, key) << c.position;
+        int perKey = 0;
+        KeySym* saved = XGetKeyboardMapping(display, key, 1, &perKey);
+        XChangeKeyboardMapping(display, key, 2, const_cast<KeySym*>(c.symbols), 1);
+        Pump();
+        seen.clear();
+        XTestFakeKeyEvent(display, key, True, 0);
+        XTestFakeKeyEvent(display, key, False, 0);
+        Pump();
+        XChangeKeyboardMapping(display, key, perKey, saved, 1);
+        XFree(saved);
+        const std::string what = std::string(c.layout) + " " + c.position;
+        ASSERT_FALSE(Of(EVENT_KEYDOWN).empty()) << what;
+        EXPECT_EQ(c.code, Of(EVENT_KEYDOWN)[0].data) << what;
+        ASSERT_FALSE(Of(EVENT_KEYCHAR).empty()) << what;
+        EXPECT_EQ(c.character, Of(EVENT_KEYCHAR)[0].data) << what;
+    }
+    XkbFreeKeyboard(keyboard, 0, True);
+    Pump();
 }
 
 TEST_F(Keys, TypedCharactersFollowTheirKeyDown) {
