@@ -15,6 +15,9 @@ GLContext* _shared = nullptr;    // made on first create or attach, kept to the 
 GLContext* _contexts = nullptr;  // open contexts, newest first
 GLContext* _current = nullptr;
 int _lastSwapInterval = -1;  // -1: the first Flip sets it
+int _glxErrors = 0;          // the first error code of the GLX extension
+// Errors of the GLX protocol, counted from its first error code.
+constexpr int kGLXBadDrawable = 2, kGLXBadCurrentDrawable = 11, kGLXBadWindow = 12;
 
 // X draws in signed 16-bit coordinates; a larger window cannot be made or drawn whole.
 constexpr int kMaxWindowSide = 32767;
@@ -47,6 +50,8 @@ void ReadSizeLimits(Display* display) {
 // unmapped 1 x 1 window with a single-buffered context.
 bool EnsureSharedContext(Display* display) {
     if (_shared) return true;
+    int glxEvents = 0;
+    glXQueryExtension(display, &_glxErrors, &glxEvents);
     X11SetErrorListener(RetireContextsOf);
     XVisualInfo* visual = ChooseGLVisual(display, 0);
     if (!visual) return false;
@@ -123,9 +128,12 @@ Function SwapControl(Display* display, const char* extension, const char* name) 
 
 }  // namespace
 
-void RetireContextsOf(XID window) {
-    for (GLContext* c = _contexts; c; c = c->next) {
-        if (c->window == window) c->gone = true;
+void RetireContextsOf(const XErrorEvent& error) {
+    const int code = error.error_code;
+    const bool gone = code == BadWindow || code == BadDrawable || code == _glxErrors + kGLXBadDrawable ||
+                      code == _glxErrors + kGLXBadWindow || code == _glxErrors + kGLXBadCurrentDrawable;
+    for (GLContext* c = _contexts; gone && c; c = c->next) {
+        if (c->window == error.resourceid) c->gone = true;
     }
 }
 

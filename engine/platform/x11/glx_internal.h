@@ -54,7 +54,7 @@ bool LeaveFullScreen(Window window);
 
 // True when record is one of the open contexts (the shared one is not).
 bool IsOpenContext(const GLContext* record);
-// Marks the contexts drawing into window as gone.
-void RetireContextsOf(XID window);
+// Marks the contexts drawing into a window as gone when error says the window is.
+void RetireContextsOf(const XErrorEvent& error);
 
 }  // namespace corvex

@@ -23,7 +23,7 @@ X11ErrorListener _errorListener = nullptr;
 bool _connectionLost = false;
 
 int OnError(Display*, XErrorEvent* event) {
-    if (_errorListener) _errorListener(event->resourceid);
+    if (_errorListener) _errorListener(*event);
     return 0;
 }
 
