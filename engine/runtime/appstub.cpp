@@ -28,6 +28,7 @@ String ExecutablePath() {
 }  // namespace
 
 int ApplicationEntry(int argc, char** argv) {
+    if (const int status = RunHelperIfAsked(argc, argv); status >= 0) return status;
     InstallSignalHandlers();
     String file = ExecutablePath();
     StartUp(argc, argv, ApplicationDirOf(file), file);

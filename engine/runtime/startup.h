@@ -28,6 +28,24 @@ extern Module application_module;
 // kUnknownExceptionText.
 int ApplicationEntry(int argc, char** argv);
 
+// A small job a program hands to a copy of itself, so that it outlives the program: the
+// copy runs the helper's function (with the helper's own arguments) instead of the
+// program. A file-scope HelperRegistration registers one under a name.
+using HelperFunction = int (*)(int argc, char** argv);
+struct HelperRegistration {
+    HelperRegistration(const char* helperName, HelperFunction helperRun);
+    const char* name;
+    HelperFunction run;
+    HelperRegistration* next;
+};
+// Starts a copy of the program that runs the helper name with args, its standard input
+// reading from inputFd. False when the program was not entered through ApplicationEntry
+// (a test harness, say) or the copy could not be started.
+bool StartHelper(const char* name, const char* const* args, int argCount, int inputFd);
+// For the process entry: when the command line asks for a helper, runs it and gives its
+// exit status; otherwise returns -1, and StartHelper can start helpers from then on.
+int RunHelperIfAsked(int argc, char** argv);
+
 // The text reported for an uncaught exception that carries no text of its own.
 inline constexpr const char* kUnknownExceptionText = "Unknown exception";
 

@@ -42,6 +42,11 @@ CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::gl
         Flip(0);
         return;
     }
+    if (mode == "segv") {
+        // A fault while the display is switched.
+        if (!Graphics(800, 600, 32, 0, 0)) RaiseRuntimeError("no graphics");
+        raise(SIGSEGV);
+    }
     const bool lost = mode == "lost";
     if (!(lost ? Graphics(320, 240, 0, 60, 0) : Graphics(800, 600, 32, 0, 0))) RaiseRuntimeError("no graphics");
     if (lost) CutConnection();

@@ -1,6 +1,8 @@
 // How a graphics program ends when its display goes away or it is asked to stop.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
@@ -87,6 +89,15 @@ TEST_F(GraphicsEnding, ARequestToEndRunsTheEndHandlersSoTheDesktopModeComesBack)
         EXPECT_EQ("Received Signal", r.err) << c.mode;
         EXPECT_EQ(desktopWidth_, ScreenWidth()) << c.mode;
     }
+}
+
+TEST_F(GraphicsEnding, AFaultInFullScreenEndsAtOnceAndTheDesktopModeStillComesBack) {
+    ProgramRun r = RunProgram(ENDING_PROBE, "segv");
+    EXPECT_EQ(255, r.status);
+    EXPECT_EQ("signal!:11\n", r.out) << "no end handler ran";
+    // The mode comes back from another process, as the program's connection closes.
+    for (int i = 0; i < 100 && ScreenWidth() != desktopWidth_; ++i) usleep(50 * 1000);
+    EXPECT_EQ(desktopWidth_, ScreenWidth());
 }
 
 TEST_F(GraphicsEnding, AFullScreenContextLeftOpenGivesTheModeBackAtExit) {
