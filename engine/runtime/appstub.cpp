@@ -25,9 +25,15 @@ String ExecutablePath() {
     return n > 0 ? String(std::string_view(buf, n)) : String();
 }
 
+void RunBodies() {
+    InitModule(appstub_module);
+    RaisePendingSignal();  // a request that came after the last pump
+}
+
 }  // namespace
 
 int ApplicationEntry(int argc, char** argv) {
+    if (const int status = RunHelperIfAsked(argc, argv); status >= 0) return status;
     InstallSignalHandlers();
     String file = ExecutablePath();
     StartUp(argc, argv, ApplicationDirOf(file), file);
@@ -35,10 +41,10 @@ int ApplicationEntry(int argc, char** argv) {
     // Nothing catches here, so that an error nothing else catches reaches terminate
     // before any frame unwinds, and the debugger still sees the scopes it happened in.
     std::set_terminate(&ReportCurrentUncaught);
-    InitModule(appstub_module);
+    RunBodies();
 #else
     try {
-        InitModule(appstub_module);
+        RunBodies();
     } catch (...) {
         ReportCurrentUncaught();
     }

@@ -2,85 +2,15 @@
 // standard input, the debugger's lines read from its standard error.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
+
+#include "support/debug_session.h"
 
 namespace {
 
-class ProbeSession {
-public:
-    explicit ProbeSession(const std::string& mode) : out_(std::filesystem::temp_directory_path() / OutName()) {
-        int in[2], err[2];
-        EXPECT_EQ(0, pipe(in));
-        EXPECT_EQ(0, pipe(err));
-        posix_spawn_file_actions_t fa;
-        posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_adddup2(&fa, in[0], 0);
-        posix_spawn_file_actions_adddup2(&fa, err[1], 2);
-        posix_spawn_file_actions_addopen(&fa, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        for (int fd : {in[0], in[1], err[0], err[1]}) posix_spawn_file_actions_addclose(&fa, fd);
-        const char* argv[] = {DEBUG_PROBE, mode.c_str(), nullptr};
-        EXPECT_EQ(0, posix_spawn(&pid_, DEBUG_PROBE, &fa, nullptr, const_cast<char**>(argv), environ));
-        posix_spawn_file_actions_destroy(&fa);
-        close(in[0]);
-        close(err[1]);
-        in_ = in[1];
-        err_ = err[0];
-    }
-    ~ProbeSession() {
-        if (in_ >= 0) close(in_);
-        close(err_);
-        if (pid_) waitpid(pid_, nullptr, 0);
-        std::filesystem::remove(out_);
-    }
-
-    // Everything the debugger writes up to and with its next prompt, or up to the end.
-    std::string UntilPrompt() {
-        std::string text;
-        char c;
-        while (!(text == "~>\n" || text.ends_with("\n~>\n")) && read(err_, &c, 1) == 1) text += c;
-        return text;
-    }
-    // Sends one command line and returns the reply up to the next prompt.
-    std::string Send(const std::string& line) {
-        std::string l = line + "\n";
-        EXPECT_EQ(static_cast<ssize_t>(l.size()), write(in_, l.data(), l.size()));
-        return UntilPrompt();
-    }
-    // Closes standard input, waits for the end; the exit status.
-    int End() {
-        close(in_);
-        in_ = -1;
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = 0;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string Stdout() const {
-        std::ifstream in(out_);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-private:
-    static std::string OutName() {
-        static int n = 0;
-        return "debug_probe_" + std::to_string(getpid()) + "_" + std::to_string(n++);
-    }
-    pid_t pid_ = 0;
-    int in_ = -1, err_ = -1;
-    std::filesystem::path out_;
-};
+using corvex::testing::DebugSession;
 
 // The address that a line "~>Local name:...=$ADDRESS" of a stack trace shows.
 std::string AddressOf(const std::string& trace, const std::string& name) {
@@ -92,7 +22,7 @@ std::string AddressOf(const std::string& trace, const std::string& name) {
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(Debugger, StopHelpTraceAndStepping) {
-    ProbeSession p("");
+    DebugSession p(DEBUG_PROBE);
     EXPECT_EQ("~>DebugStop:\n~>\n", p.UntilPrompt());
     EXPECT_EQ("~>T - Stack trace\n~>R - Run from here\n~>S - Step through source code\n~>E - Step into function call\n"
               "~>L - Leave function or local block\n~>Q - Quit\n~>H - This text\n"
@@ -144,7 +74,7 @@ TEST(Debugger, StopHelpTraceAndStepping) {
 }
 
 TEST(Debugger, StepIntoAndLeaveAFunction) {
-    ProbeSession p("");
+    DebugSession p(DEBUG_PROBE);
     p.UntilPrompt();
     p.Send("s");
     p.Send("e");
@@ -162,7 +92,7 @@ TEST(Debugger, StepIntoAndLeaveAFunction) {
 }
 
 TEST(Debugger, ObjectDumps) {
-    ProbeSession p("");
+    DebugSession p(DEBUG_PROBE);
     p.UntilPrompt();
     const std::string trace = p.Send("t");
     const std::string squares = AddressOf(trace, "squares");
@@ -217,7 +147,7 @@ TEST(Debugger, UnhandledErrorsEndOfInputAndDebuggerErrors) {
         {"badtag", "t", "~>DebugStop:\n~>\n", 0},
     };
     for (const Case& c : cases) {
-        ProbeSession p(c.mode);
+        DebugSession p(DEBUG_PROBE, {c.mode});
         EXPECT_EQ(c.first, p.UntilPrompt()) << c.mode << " " << c.command;
         if (std::string(c.mode) == "throw") {
             std::string trace = p.Send("t");
