@@ -57,8 +57,13 @@ TQuad* MakeQuad(TImage* image, int frame, float x, float y, float width, float h
     return q;
 }
 
-bool QuadsCollide(const TQuad& p, const TQuad& q) {
-    if (p.maxx < q.minx || p.maxy < q.miny || p.minx > q.maxx || p.miny > q.maxy) return false;
+// The quads' bounding boxes overlap: most pairs are turned away here, before any scan.
+bool BoxesMeet(const TQuad& p, const TQuad& q) {
+    return !(p.maxx < q.minx || p.maxy < q.miny || p.minx > q.maxx || p.miny > q.maxy);
+}
+
+// Scan-converts both quads, p first, row by row until a row collides.
+bool PixelsMeet(const TQuad& p, const TQuad& q) {
     float data[2][16];
     RPoly polys[2];
     const TQuad* quads[2] = {&p, &q};
@@ -79,7 +84,7 @@ Array<Ref<Object>> CollideQuad(TQuad* quad, int collidemask, int writemask) {
     for (int i = 0; i < kLayers; ++i) {
         if (!InMask(collidemask, i)) continue;
         for (const TQuad* q = _quadLayer[i]; q; q = q->link) {
-            if (QuadsCollide(*quad, *q)) _hits.push_back(q->id.get());
+            if (BoxesMeet(*quad, *q) && PixelsMeet(*quad, *q)) _hits.push_back(q->id.get());
         }
     }
     for (int i = 0; i < kLayers; ++i) {

@@ -2,7 +2,6 @@
 #include "draw2d/polyscan.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -15,22 +14,20 @@ namespace {
 // Marks of the columns of one row's overlap; grows to the widest overlap seen.
 std::vector<int> _lineBuffer;
 
-// Coordinates beyond this are cut to it, so differences of truncated values fit an int.
-constexpr float kCoordLimit = 1 << 30;
-
 // Moves an edge on (dir -1 backwards round the polygon, +1 forwards) while its end vertex
 // lies on row y or above, and sets its values for the centre of row y. False when the
 // edges have passed every vertex: the polygon has no row left.
-bool StepEdge(RPoly& p, int& end, float* dat, float* add, int dir, int y) {
-    while (Trunc(p.data[end + POLYY]) <= y) {
+bool StepEdge(RPoly& p, int& end, int& end_row, float* dat, float* add, int dir, int y) {
+    while (end_row <= y) {
         if (p.passed == p.count) return false;
         const float* from = p.data + end;
+        const int from_row = end_row;
         end = (end + dir * p.channels + p.size) % p.size;
         ++p.passed;
         const float* to = p.data + end;
-        const int to_row = Trunc(to[POLYY]);
-        if (to_row <= y) continue;
-        const float rows = static_cast<float>(to_row - Trunc(from[POLYY]));
+        end_row = Trunc(to[POLYY]);
+        if (end_row <= y) continue;
+        const float rows = static_cast<float>(end_row - from_row);
         for (int c = 0; c < p.channels; ++c) {
             add[c] = (to[c] - from[c]) / rows;
             dat[c] = from[c] + add[c] * 0.5f;
@@ -69,11 +66,6 @@ int MarkTexels(const RPoly& p, int startx, int width) {
 
 }  // namespace
 
-int Trunc(float x) {
-    if (std::isnan(x)) return 0;
-    return static_cast<int>(std::clamp(x, -kCoordLimit, kCoordLimit));
-}
-
 void ClockwisePoly(float* data, int channels, int count) {
     const auto x = [&](int vertex) { return data[vertex * channels + POLYX]; };
     const auto y = [&](int vertex) { return data[vertex * channels + POLYY]; };
@@ -105,6 +97,7 @@ int RenderPolys(RPoly* polys, int count, SpanCallback span) {
             if (row < p.top) {
                 p.top = row;
                 p.Left = p.Right = v;
+                p.left_row = p.right_row = row;
             }
             bottom = std::max(bottom, row);
         }
@@ -120,7 +113,10 @@ int RenderPolys(RPoly* polys, int count, SpanCallback span) {
                 p.state = 1;
                 active[active_count++] = &p;
             }
-            if (StepEdge(p, p.Left, p.ldat, p.ladd, -1, y) && StepEdge(p, p.Right, p.rdat, p.radd, 1, y)) continue;
+            if (StepEdge(p, p.Left, p.left_row, p.ldat, p.ladd, -1, y) &&
+                StepEdge(p, p.Right, p.right_row, p.rdat, p.radd, 1, y)) {
+                continue;
+            }
             p.state = 2;
             active_count = static_cast<int>(std::remove(active, active + active_count, &p) - active);
         }

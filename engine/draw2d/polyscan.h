@@ -27,6 +27,7 @@ struct RPoly {
     float ldat[kMaxPolyChannels] = {}, ladd[kMaxPolyChannels] = {};  // left edge and per-row step
     float rdat[kMaxPolyChannels] = {}, radd[kMaxPolyChannels] = {};  // right edge and per-row step
     int Left = 0, Right = 0;                                         // index in data of the vertex where each edge ends
+    int left_row = 0, right_row = 0;                                 // the rows of those vertices
     int top = 0;                                                     // first row
     int state = 0;                                                   // 0 not yet active, 1 active, 2 finished
     int passed = 0;                                                  // vertices the two edges have moved past
@@ -36,7 +37,11 @@ struct RPoly {
 using SpanCallback = int (*)(RPoly* const* polys, int count, int y);
 
 // x truncated toward zero, limited to -2^30..2^30 (NaN gives 0).
-int Trunc(float x);
+inline int Trunc(float x) {
+    constexpr float kLimit = 1 << 30;  // so that differences of truncated values fit an int
+    if (!(x > -kLimit)) return x != x ? 0 : -(1 << 30);
+    return x < kLimit ? static_cast<int>(x) : 1 << 30;
+}
 
 // Reverses the vertex order of the polygon's data when its fan triangles do not turn
 // the screen's clockwise way (y down), so that its right edge runs forwards.
