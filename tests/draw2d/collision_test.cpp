@@ -63,26 +63,30 @@ TEST_F(CollisionTest, RectanglesCollideWhereTheirPixelsMeet) {
     struct Case {
         const char* what;
         Rect written;
-        float rot, scale_x;  // of the written rectangle only
+        float rot, scale_x, origin_x;  // of the written rectangle only
         Rect tested;
         bool hit;
     } cases[] = {
-        {"overlapping", {0, 0, 10, 10}, 0, 1, {5, 5, 10, 10}, true},
-        {"far apart", {0, 0, 10, 10}, 0, 1, {30, 30, 10, 10}, false},
-        {"sharing an edge line", {0, 0, 10, 10}, 0, 1, {10, 0, 10, 10}, false},
-        {"last pixel", {0, 0, 10, 10}, 0, 1, {9, 9, 1, 1}, true},
-        {"no width", {0, 0, 0, 10}, 0, 1, {0, 0, 10, 10}, false},
-        {"mirrored, inside", {20, 0, 10, 10}, 0, -1, {12, 2, 2, 2}, true},
-        {"mirrored, where unmirrored", {20, 0, 10, 10}, 0, -1, {22, 2, 2, 2}, false},
-        {"turned, in its box only", {0, 0, 20, 20}, 45, 1, {8, 2, 2, 2}, false},
-        {"turned, inside", {0, 0, 20, 20}, 45, 1, {2, 10, 2, 2}, true},
+        {"overlapping", {0, 0, 10, 10}, 0, 1, 0, {5, 5, 10, 10}, true},
+        {"far apart", {0, 0, 10, 10}, 0, 1, 0, {30, 30, 10, 10}, false},
+        {"sharing an edge line", {0, 0, 10, 10}, 0, 1, 0, {10, 0, 10, 10}, false},
+        {"last pixel", {0, 0, 10, 10}, 0, 1, 0, {9, 9, 1, 1}, true},
+        {"no width", {0, 0, 0, 10}, 0, 1, 0, {0, 0, 10, 10}, false},
+        {"mirrored, inside", {20, 0, 10, 10}, 0, -1, 0, {12, 2, 2, 2}, true},
+        {"mirrored, where unmirrored", {20, 0, 10, 10}, 0, -1, 0, {22, 2, 2, 2}, false},
+        {"turned, in its box only", {0, 0, 20, 20}, 45, 1, 0, {8, 2, 2, 2}, false},
+        {"turned, inside", {0, 0, 20, 20}, 45, 1, 0, {2, 10, 2, 2}, true},
+        {"moved by the origin", {0, 0, 10, 10}, 0, 1, 20, {22, 2, 2, 2}, true},
+        {"moved away by the origin", {0, 0, 10, 10}, 0, 1, 20, {2, 2, 2, 2}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ResetCollisions();
         SetTransform(c.rot, c.scale_x, 1);
+        SetOrigin(c.origin_x, 0);
         CollideRect(c.written.x, c.written.y, c.written.w, c.written.h, 0, COLLISION_LAYER_1);
         SetTransform();
+        SetOrigin(0, 0);
         const int hits = CollideRect(c.tested.x, c.tested.y, c.tested.w, c.tested.h, COLLISION_LAYER_1, 0).Length();
         EXPECT_EQ(hits, c.hit ? 1 : 0);
     }
