@@ -2,7 +2,8 @@
 //
 // The clock starts at 0 and moves only when the program sleeps (Delay(n) advances it
 // by exactly n), so runs are exact and repeatable. The graphics driver reports every
-// presentation here; scripted input is released by presentation count.
+// presentation here; scripted input is released by presentation count. The 2D driver
+// (headless/draw2d/recording.h) draws nothing and traces every call it receives.
 #pragma once
 
 namespace corvex {
