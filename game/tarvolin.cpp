@@ -135,6 +135,6 @@ void RunGame() {
 
 namespace corvex {
 
-CORVEX_MODULE(tarvolin, &runtime_module, &appstub_module, &umbrella_module) { tarvolin::RunGame(); }
+CORVEX_MODULE(tarvolin, &runtime_module, &umbrella_module) { tarvolin::RunGame(); }
 
 }  // namespace corvex
