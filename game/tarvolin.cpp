@@ -5,7 +5,6 @@
 #include "draw2d/draw2d.h"
 #include "graphics/graphics.h"
 #include "polledinput/polledinput.h"
-#include "runtime/startup.h"
 #include "system/keycodes.h"
 #include "system/system.h"
 #include "umbrella/umbrella.h"

@@ -10,8 +10,8 @@
 //   move X Y          put the pointer at (X, Y) of the window
 //   click             press and release the left button
 //   shot FILE         save the window's picture as a PNG
-//   check X Y R G B   fail unless the window's pixel (X, Y) is that colour, within 24 per
-//                     channel
+//   check X Y R G B   wait until the window's pixel (X, Y) is that colour, within 16 per
+//                     channel; fail after 20 s
 //   exit              wait for the program to end (at most 10 s)
 // The status is the program's own after "exit", 1 when a step fails, and otherwise 0
 // after the program has been killed.
@@ -146,6 +146,17 @@ void Key(const char* name, bool press) {
     XFlush(display);
 }
 
+// Whether the pixel at (a[0], a[1]) has the colour a[2..4]; rgb receives the pixel.
+bool Matches(Window window, char** a, int rgb[3]) {
+    XImage* image = Grab(window);
+    Rgb(image, std::atoi(a[0]), std::atoi(a[1]), rgb);
+    XDestroyImage(image);
+    for (int c = 0; c < 3; ++c) {
+        if (std::abs(rgb[c] - std::atoi(a[2 + c])) > 16) return false;
+    }
+    return true;
+}
+
 int WaitExit() {
     for (int i = 0; i < 1000; ++i) {
         int status = 0;
@@ -221,15 +232,13 @@ int main(int argc, char** argv) {
             SavePng(image, a[0]);
             XDestroyImage(image);
         } else if (step == "check") {
-            XImage* image = Grab(window);
             int rgb[3];
-            Rgb(image, std::atoi(a[0]), std::atoi(a[1]), rgb);
-            XDestroyImage(image);
-            for (int c = 0; c < 3; ++c) {
-                if (std::abs(rgb[c] - std::atoi(a[2 + c])) > 24) {
+            for (int tries = 0; !Matches(window, a, rgb); ++tries) {
+                if (tries == 400) {
                     Fail("pixel " + std::string(a[0]) + "," + a[1] + " is " + std::to_string(rgb[0]) + " " +
                          std::to_string(rgb[1]) + " " + std::to_string(rgb[2]));
                 }
+                Sleep(50);
             }
         } else if (step == "exit") {
             return WaitExit();
