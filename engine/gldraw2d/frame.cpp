@@ -31,7 +31,7 @@ Ref<TPixmap> PadPixmap(const Ref<TPixmap>& src, int tex_w, int tex_h) {
 
 void SetFilters(int flags) {
     const bool filtered = flags & FILTEREDIMAGE, mipmapped = flags & MIPMAPPEDIMAGE;
-    GLint mag = filtered ? GL_LINEAR : GL_NEAREST;
+    const GLint mag = filtered ? GL_LINEAR : GL_NEAREST;
     GLint min = filtered ? GL_LINEAR : GL_NEAREST;
     if (mipmapped) min = filtered ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag);
@@ -56,7 +56,7 @@ GLuint CreateTexture(int width, int height, int flags) {
     return name;
 }
 
-// Fills the bound texture from an PF_RGBA8888 pixmap, each mipmap level resampled from
+// Fills the bound texture from a PF_RGBA8888 pixmap, each mipmap level resampled from
 // the one above.
 void UploadTexture(Ref<TPixmap> pixmap, int flags) {
     for (int level = 0;; ++level) {
@@ -91,15 +91,17 @@ Ref<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const Ref<TPixmap>& src, int 
 }
 
 TGLImageFrame::~TGLImageFrame() {
-    if (!seq) return;
+    if (!seq || process_ending) return;
     const GLuint texture = static_cast<GLuint>(name);
     GLGraphicsDriver()->SwapSharedContext();
     glDeleteTextures(1, &texture);
     GLGraphicsDriver()->SwapSharedContext();
     // In the context drawing now the name is unbound as well; the cache must not take
     // a new texture given the same name for bound already.
-    if (seq == GraphicsSeq) glDeleteTextures(1, &texture);
-    if (name == state_boundtex) state_boundtex = 0;
+    if (seq == GraphicsSeq) {
+        glDeleteTextures(1, &texture);
+        if (name == state_boundtex) state_boundtex = 0;
+    }
     seq = 0;
 }
 

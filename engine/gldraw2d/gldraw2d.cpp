@@ -6,6 +6,7 @@
 
 #include "gldraw2d/state.h"
 #include "runtime/exception.h"
+#include "runtime/startup.h"
 #include "runtime/string.h"
 
 namespace corvex {
@@ -119,6 +120,9 @@ Ref<TGLDraw2DDriver> GLDraw2DDriver() {
 
 CORVEX_MODULE(gldraw2d, &runtime_module, &graphics_module, &glgraphics_module, &draw2d_module, &pixmap_module) {
     SetGraphicsDriver(GLDraw2DDriver(), GRAPHICS_BACKBUFFER);
+    // Runs before the static destructors that free images still held at exit (the
+    // default font's among them).
+    AddEndHandler([] { process_ending = true; });
 }
 
 }  // namespace corvex

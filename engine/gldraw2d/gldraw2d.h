@@ -64,8 +64,7 @@ public:
     void DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) override;
     void DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) override;
     // Fewer than three points, or an odd count of values, draws nothing.
-    void DrawPoly(const Array<float>& xy, float handle_x, float handle_y, float origin_x,
-                  float origin_y) override;
+    void DrawPoly(const Array<float>& xy, float handle_x, float handle_y, float origin_x, float origin_y) override;
     // Neither transform, colour nor blend mode apply.
     void DrawPixmap(const Ref<TPixmap>& pixmap, int x, int y) override;
     Ref<TPixmap> GrabPixmap(int x, int y, int width, int height) override;

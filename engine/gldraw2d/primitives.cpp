@@ -63,8 +63,7 @@ void TGLDraw2DDriver::DrawOval(float x0, float y0, float x1, float y1, float tx,
     glEnd();
 }
 
-void TGLDraw2DDriver::DrawPoly(const Array<float>& xy, float handle_x, float handle_y, float origin_x,
-                               float origin_y) {
+void TGLDraw2DDriver::DrawPoly(const Array<float>& xy, float handle_x, float handle_y, float origin_x, float origin_y) {
     if (xy.Length() < 6 || xy.Length() % 2) return;
     DisableTex();
     glBegin(GL_POLYGON);

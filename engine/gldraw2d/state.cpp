@@ -9,6 +9,7 @@ GLubyte color4ub[4] = {0, 0, 0, 0};
 int state_blend = 0;
 int state_boundtex = 0;
 int state_texenabled = 0;
+bool process_ending = false;
 
 void ForgetState() { state_blend = state_boundtex = state_texenabled = 0; }
 

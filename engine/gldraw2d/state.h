@@ -15,6 +15,9 @@ extern GLubyte color4ub[4];
 extern int state_blend;
 extern int state_boundtex;
 extern int state_texenabled;
+// Set once the process has begun to end: textures then go with the OpenGL contexts, and
+// frames freed by static destructors must not reach drivers or a display already gone.
+extern bool process_ending;
 
 // Forgets what was sent, for a context whose state is not known.
 void ForgetState();
