@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 
@@ -240,6 +241,34 @@ TEST(Replay, FlowersGrowWiltAndVanish) {
         ++wilted;
     }
     EXPECT_GT(wilted, 0);
+}
+
+// The earlier revision: its full-screen opening measures the vertical sync with three
+// flips, every frame is then shown at the vertical blank, and a held button plants a
+// flower in front of the camera in every frame.
+TEST(Replay, EarlierRevisionPlantsInEveryFrameWhileTheButtonIsHeld) {
+    Replay replay;
+    const Outcome run = replay.Play("10 down 1\n19 up 1\n30 keydown 27\n", 0, TARVOLIN_MAC_HEADLESS);
+    EXPECT_EQ(run.status, 0);
+    std::vector<int> syncs, flowers;
+    std::ifstream trace(run.trace_path);
+    for (std::string line; std::getline(trace, line);) {
+        if (line.rfind("flip ", 0) == 0) syncs.push_back(line[5] - '0');
+    }
+    Replay::ForEachFrame(run.trace_path, [&](const Frame& f) {
+        flowers.push_back(static_cast<int>(std::count_if(f.sprites.begin(), f.sprites.end(),
+                                                         [](const Sprite& s) { return s.kind == Sprite::kFlower; })));
+    });
+    ASSERT_EQ(syncs.size(), 30u);  // Escape is read right after the 30th
+    EXPECT_EQ(std::vector<int>(syncs.begin(), syncs.begin() + 5), (std::vector<int>{0, 0, 1, 1, 1}));
+    EXPECT_EQ(std::count(syncs.begin() + 5, syncs.end(), 1), 25);
+    // Presentation 5 + k shows pass k; the button is down in passes 6 to 14, and each
+    // flower is drawn from the pass after its planting.
+    std::vector<int> planted;
+    for (int i = 6; i < 30; ++i) {
+        if (flowers[i] != flowers[i - 1]) planted.push_back(i - 4);
+    }
+    EXPECT_EQ(planted, (std::vector<int>{7, 8, 9, 10, 11, 12, 13, 14, 15}));
 }
 
 }  // namespace
