@@ -12,6 +12,8 @@
 //   shot FILE         save the window's picture as a PNG
 //   check X Y R G B   wait until the window's pixel (X, Y) is that colour, within 16 per
 //                     channel; fail after 20 s
+//   cpu               print "cpu MS wall MS": the processor time the program has used
+//                     and the time since it started, in milliseconds
 //   exit              wait for the program to end (at most 10 s)
 // The status is the program's own after "exit", 1 when a step fails, and otherwise 0
 // after the program has been killed.
@@ -157,6 +159,24 @@ bool Matches(Window window, char** a, int rgb[3]) {
     return true;
 }
 
+// The processor time (user and system) the child has used, in milliseconds.
+long ChildCpuMs() {
+    const std::string path = "/proc/" + std::to_string(child) + "/stat";
+    FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) Fail("cannot read " + path);
+    char text[1024] = {};
+    const size_t n = std::fread(text, 1, sizeof text - 1, file);
+    std::fclose(file);
+    text[n] = 0;
+    // The fields after the parenthesised name: state is the third, utime the 14th.
+    const char* p = std::strrchr(text, ')');
+    unsigned long utime = 0, stime = 0;
+    if (!p || std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &utime, &stime) != 2) {
+        Fail("cannot parse " + path);
+    }
+    return static_cast<long>((utime + stime) * 1000 / sysconf(_SC_CLK_TCK));
+}
+
 int WaitExit() {
     for (int i = 0; i < 1000; ++i) {
         int status = 0;
@@ -174,7 +194,7 @@ int Arity(const std::string& step) {
     if (step == "sleep" || step == "key" || step == "shot") return 1;
     if (step == "hold" || step == "move") return 2;
     if (step == "check") return 5;
-    if (step == "click" || step == "exit") return 0;
+    if (step == "click" || step == "cpu" || step == "exit") return 0;
     Fail("unknown step " + step);
 }
 
@@ -190,6 +210,7 @@ int main(int argc, char** argv) {
     int event_base, error_base, major, minor;
     if (!XTestQueryExtension(display, &event_base, &error_base, &major, &minor)) Fail("the display has no XTest");
 
+    const auto started = std::chrono::steady_clock::now();
     child = fork();
     if (child == 0) {
         execl(argv[1], argv[1], static_cast<char*>(nullptr));
@@ -240,6 +261,11 @@ int main(int argc, char** argv) {
                 }
                 Sleep(50);
             }
+        } else if (step == "cpu") {
+            const auto wall = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                                    started);
+            std::printf("cpu %ld wall %lld\n", ChildCpuMs(), static_cast<long long>(wall.count()));
+            std::fflush(stdout);
         } else if (step == "exit") {
             return WaitExit();
         }
