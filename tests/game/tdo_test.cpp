@@ -174,6 +174,26 @@ TEST_F(TDOTest, UnfedFlowerGrowsWiltsAndVanishes) {
     EXPECT_TRUE(TDO::TDO_list->IsEmpty());
 }
 
+// The rules' constants are 32-bit floats, like the fields: the velocities below come
+// out differently when 0.98, 2.1, 0.9 or 1.1 is taken at 64 bits.
+TEST_F(TDOTest, RulesComputeIn32BitFloats) {
+    Ref<TDO> bee_object = Make(TDO::KINDBEE, 0, 100, -500);
+    bee_object->xv = 0.3f;
+    bee_object->yv = 11;
+    bee_object->zv = 0.3f;
+    Ref<TDO> cloud_object = Make(TDO::KINDBEE, 0, 0, -500);
+    cloud_object->cloudMe();
+    cloud_object->image = sprite_;
+    cloud_object->xv = 1;
+    TDO::render();
+    EXPECT_EQ(bee_object->xv, 0.3f * 0.98f);
+    EXPECT_EQ(bee_object->yv, 11 * 0.98f);
+    EXPECT_EQ(bee_object->zv, 0.3f * 0.98f);
+    // The pointer is at the window's top-left corner, (0, 0).
+    EXPECT_EQ(cloud_object->dx, 512 / 1.1f);
+    EXPECT_EQ(cloud_object->xv, (1 + 2.1f) * 0.9f);
+}
+
 TEST_F(TDOTest, BeeBelowThirtyIsPushedUp) {
     Ref<TDO> bee_object = Make(TDO::KINDBEE, 0, 10, -500);
     TDO::render();
