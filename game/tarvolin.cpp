@@ -82,15 +82,6 @@ void PlantUnderCloud() {
     }
 }
 
-// The world and the sprites go while the graphics that hold their textures are still
-// open, not among the process's last destructors.
-void ReleaseWorld() {
-    TDO::TDO_list = nullptr;
-    TDO::followTarget = nullptr;
-    cloud = nullptr;
-    for (Ref<TImage>* image : {&bee, &bee2, &cloudimage, &flower, &flower2, &flower3, &flower4}) *image = nullptr;
-}
-
 void RunGame() {
     Graphics(1024, 768, 0, 60, 0);
     AutoImageFlags(MIPMAPPEDIMAGE);
@@ -125,7 +116,6 @@ void RunGame() {
         Flip(-1);
         if (KeyHit(KEY_ESCAPE)) break;
     }
-    ReleaseWorld();
 }
 
 }  // namespace

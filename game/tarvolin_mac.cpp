@@ -154,10 +154,6 @@ void RunGame() {
         Flip(-1);
         if (KeyHit(KEY_ESCAPE)) break;
     }
-    // The world goes while the graphics that hold its textures are still open.
-    TDO::TDO_list = nullptr;
-    TDO::followTDO = nullptr;
-    for (Ref<TImage>* image : {&bee, &flower, &flower2, &flower3, &flower4}) *image = nullptr;
 }
 
 }  // namespace tarvolin_mac
