@@ -7,7 +7,7 @@ packages=(
   build-essential g++ cmake make pkg-config python3 clang-format
   clang libclang-rt-14-dev llvm
   libpng-dev zlib1g-dev libjpeg62-turbo-dev
-  libx11-dev libxrandr-dev libxtst-dev libxext-dev libxfixes-dev
+  libx11-dev libxrandr-dev libxtst-dev libxext-dev libxfixes-dev libxss-dev libxkbcommon-dev
   libgl-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
   xvfb xauth x11-utils
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev

@@ -111,6 +111,7 @@ void EndGraphics() {
 }
 
 void Flip(int sync) {
+    RaisePendingSignal();
     RunHooks(FlipHook, nullptr);
     if (sync != -1) {
         _driver->Flip(sync);

@@ -28,11 +28,13 @@ String ExecutablePath() {
 }  // namespace
 
 int ApplicationEntry(int argc, char** argv) {
+    if (const int status = RunHelperIfAsked(argc, argv); status >= 0) return status;
     InstallSignalHandlers();
     String file = ExecutablePath();
     StartUp(argc, argv, ApplicationDirOf(file), file);
     try {
         InitModule(appstub_module);
+        RaisePendingSignal();  // a request that came after the last pump
     } catch (const TException& e) {
         ReportUncaught(e);
     } catch (const std::exception& e) {

@@ -1,9 +1,12 @@
 #include "runtime/startup.h"
 
+#include <spawn.h>
+#include <unistd.h>
+
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
+#include <cstring>
 
 #include <vector>
 
@@ -81,7 +84,45 @@ String CurrentDirectory() {
     return getcwd(buf, sizeof buf) ? String(buf) : String();
 }
 
+// The first argument of a copy of the program started as a helper; the helper's name
+// follows it.
+constexpr const char* kHelperFlag = "--corvex-helper";
+HelperRegistration* _helpers = nullptr;
+bool _helpersCanStart = false;  // the program started through its process entry
+
 }  // namespace
+
+HelperRegistration::HelperRegistration(const char* helperName, HelperFunction helperRun)
+    : name(helperName), run(helperRun), next(_helpers) {
+    _helpers = this;
+}
+
+bool StartHelper(const char* name, const char* const* args, int argCount, int inputFd) {
+    if (!_helpersCanStart) return false;
+    std::vector<char*> argv = {const_cast<char*>("corvex-helper"), const_cast<char*>(kHelperFlag),
+                               const_cast<char*>(name)};
+    for (int i = 0; i < argCount; ++i) argv.push_back(const_cast<char*>(args[i]));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, inputFd, STDIN_FILENO);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    pid_t pid;
+    const bool started = posix_spawn(&pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    return started;
+}
+
+int RunHelperIfAsked(int argc, char** argv) {
+    if (argc < 3 || std::strcmp(argv[1], kHelperFlag) != 0) {
+        _helpersCanStart = true;
+        return -1;
+    }
+    for (HelperRegistration* h = _helpers; h; h = h->next) {
+        if (std::strcmp(h->name, argv[2]) == 0) return h->run(argc - 3, argv + 3);
+    }
+    return 1;
+}
 
 String ApplicationDirOf(const String& appFile) {
     int slash = appFile.FindLast("/");

@@ -28,6 +28,24 @@ extern Module application_module;
 // kUnknownExceptionText.
 int ApplicationEntry(int argc, char** argv);
 
+// A small job a program hands to a copy of itself, so that it outlives the program: the
+// copy runs the helper's function (with the helper's own arguments) instead of the
+// program. A file-scope HelperRegistration registers one under a name.
+using HelperFunction = int (*)(int argc, char** argv);
+struct HelperRegistration {
+    HelperRegistration(const char* helperName, HelperFunction helperRun);
+    const char* name;
+    HelperFunction run;
+    HelperRegistration* next;
+};
+// Starts a copy of the program that runs the helper name with args, its standard input
+// reading from inputFd. False when the program was not entered through ApplicationEntry
+// (a test harness, say) or the copy could not be started.
+bool StartHelper(const char* name, const char* const* args, int argCount, int inputFd);
+// For the process entry: when the command line asks for a helper, runs it and gives its
+// exit status; otherwise returns -1, and StartHelper can start helpers from then on.
+int RunHelperIfAsked(int argc, char** argv);
+
 // The text reported for an uncaught exception that carries no text of its own.
 inline constexpr const char* kUnknownExceptionText = "Unknown exception";
 
@@ -59,8 +77,19 @@ void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler);
 void WriteStdout(const String& text);
 void WriteStderr(const String& text);
 
-// Installs the handler that turns fatal signals into the runtime's "Received Signal" end.
+// Installs the signal handlers: a fault ends the process at once with "signal!:N" on
+// standard output and "Received Signal" on standard error (status 255, no end handlers);
+// a request to end (SIGTERM, SIGINT, SIGHUP, SIGQUIT) is recorded for the main thread.
 void InstallSignalHandlers();
+// True when a request to end waits for the main thread.
+bool SignalPending();
+// On the main thread: when a request to end waits, writes "signal!:N" on standard output
+// and raises "Received Signal" (so the end handlers run). The pumps, Delay and Flip call
+// it; a request still waiting a few seconds later, or a second one, ends the process at
+// once as a fault does.
+void RaisePendingSignal();
+// A descriptor the request handler writes a byte to, to wake a main thread that blocks.
+void SetSignalWakeFd(int fd);
 
 }  // namespace corvex
 

@@ -6,6 +6,7 @@
 #include "filesystem/filesystem.h"
 #include "hook/hook.h"
 #include "platform/api/clock.h"
+#include "runtime/startup.h"
 
 namespace corvex {
 
@@ -76,6 +77,9 @@ String CurrentTime() { return FormatNow("%H:%M:%S"); }
 
 int MilliSecs() { return PlatformMilliSecs(); }
 
-void Delay(int ms) { PlatformDelay(ms); }
+void Delay(int ms) {
+    PlatformDelay(ms);
+    RaisePendingSignal();
+}
 
 }  // namespace corvex

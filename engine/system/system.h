@@ -46,7 +46,8 @@ String ExpandURL(const String& url);
 // by their difference. On the headless platform the clock is virtual and moves only
 // when the program sleeps.
 int MilliSecs();
-// Sleeps for ms milliseconds (nothing for ms <= 0).
+// Sleeps for ms milliseconds (nothing for ms <= 0); raises "Received Signal" when a
+// request to end arrives meanwhile.
 void Delay(int ms);
 
 // Local date ("07 Dec 2026") and time ("16:05:09").

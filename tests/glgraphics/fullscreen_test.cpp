@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "system/system.h"  // before the X headers, whose CurrentTime is a macro
+#include "event/event.h"
+#include "hook/hook.h"
 #include "glgraphics/x11_fixture.h"
 
 #include <X11/Xatom.h>
@@ -154,5 +156,26 @@ TEST_F(GLXTest, AFullScreenWindowGivesTheModeBackAndMinimisesWhenItLosesTheFocus
     moveFocus(fullScreen);
     moveFocus(other);
     EXPECT_EQ(2, watch.Requests()) << "the focus coming back switched the mode again";
+    XDestroyWindow(display, other);
+}
+
+TEST_F(GLXTest, AHookThatThrowsLeavesTheWindowsOwnHandlingOfTheEventDone) {
+    int width, height, depth, hertz;
+    GetGraphicsMode(0, width, height, depth, hertz);
+    ASSERT_TRUE(Graphics(width, height, depth, 0, 0));
+    MinimiseWatch watch(CurrentWindow());
+    const Window other = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+    XMapWindow(display, other);
+    auto throwOnSuspend = [](int, Ref<Object> data, Ref<Object>) -> Ref<Object> {
+        if (Cast<TEvent>(data)->id == EVENT_APPSUSPEND) RaiseRuntimeError("hook broke");
+        return data;
+    };
+    AddHook(EmitEventHook, throwOnSuspend, nullptr, 1);
+    XSetInputFocus(display, other, RevertToParent, CurrentTime);
+    XSync(display, False);
+    EXPECT_THROW(PollSystem(), TRuntimeException) << "the exception still reaches the caller";
+    RemoveHook(EmitEventHook, throwOnSuspend, nullptr);
+    XSync(display, False);
+    EXPECT_EQ(1, watch.Requests()) << "the mode was given back and the window minimised";
     XDestroyWindow(display, other);
 }

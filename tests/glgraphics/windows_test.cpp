@@ -1,5 +1,6 @@
 #include <string>
 
+#include "system/system.h"  // before the X headers, whose CurrentTime is a macro
 #include "glgraphics/x11_fixture.h"
 #include "support/x11_close_box.h"
 #include "polledinput/polledinput.h"
@@ -31,6 +32,18 @@ public:
     void GetSettings(int&, int&, int&, int&, int&) override {}
     void Close() override {}
 };
+
+// A window of the caller's own, with a visual that can carry OpenGL.
+Window CallersWindow(Display* display, Colormap& colormap) {
+    int request[] = {GLX_RGBA, GLX_DOUBLEBUFFER, None};
+    XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), request);
+    XSetWindowAttributes attributes{};
+    attributes.colormap = colormap = XCreateColormap(display, DefaultRootWindow(display), visual->visual, AllocNone);
+    const Window window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 150, 90, 0, visual->depth,
+                                        InputOutput, visual->visual, CWColormap, &attributes);
+    XFree(visual);
+    return window;
+}
 
 }  // namespace
 
@@ -71,17 +84,25 @@ TEST_F(GLXTest, AWindowedContextHasTheRequestedClientAreaAt32_32) {
     EXPECT_EQ(768, hints.max_height);
 }
 
-TEST_F(GLXTest, SizesOutsideTheXCoordinateRangeYieldNull) {
-    EXPECT_FALSE(CreateGraphics(0, 100, 0, 0, 0));
-    EXPECT_FALSE(CreateGraphics(100, -1, 0, 0, 0));
-    EXPECT_FALSE(CreateGraphics(65536, 100, 0, 0, 0)) << "the server would refuse it and end the program";
-    EXPECT_FALSE(CreateGraphics(100, 32768, 0, 0, 0));
-    EXPECT_FALSE(Graphics(65536, 100, 32, 0, 0)) << "full-screen too";
-    Ref<TGraphics> widest = CreateGraphics(32767, 1, 0, 0, 0);
+TEST_F(GLXTest, SizesThatCannotBeRenderedOrPresentedYieldNull) {
+    ASSERT_TRUE(Graphics(64, 64, 0, 0, 0));
+    GLint viewport[2];
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    EndGraphics();
+    struct Size {
+        int width, height, depth;
+    };
+    const Size refused[] = {{0, 100, 0},       {100, -1, 0},      {65536, 100, 0},         {100, 32768, 0},
+                            {32767, 32767, 0}, {23170, 23170, 0}, {viewport[0] + 1, 1, 0}, {1, viewport[1] + 1, 0},
+                            {65536, 100, 32}};
+    for (const Size& size : refused) {
+        EXPECT_FALSE(CreateGraphics(size.width, size.height, size.depth, 0, 0)) << size.width << " x " << size.height;
+    }
+    Ref<TGraphics> widest = CreateGraphics(viewport[0], 1, 0, 0, 0);
     ASSERT_TRUE(widest);
     int w, h, d, hz, f;
     widest->GetSettings(w, h, d, hz, f);
-    EXPECT_EQ(32767, w);
+    EXPECT_EQ(viewport[0], w);
     widest->Close();
 }
 
@@ -125,15 +146,8 @@ TEST_F(GLXTest, AContextOfAnotherDriverMakesNoOpenGLContextCurrent) {
 }
 
 TEST_F(GLXTest, AnAttachedContextFollowsTheSizeOfTheCallersWindow) {
-    int request[] = {GLX_RGBA, GLX_DOUBLEBUFFER, None};
-    XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), request);
-    ASSERT_TRUE(visual);
-    XSetWindowAttributes attributes{};
-    attributes.colormap = XCreateColormap(display, DefaultRootWindow(display), visual->visual, AllocNone);
-    const Window window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 150, 90, 0, visual->depth,
-                                        InputOutput, visual->visual, CWColormap, &attributes);
-    XFree(visual);
-
+    Colormap colormap;
+    const Window window = CallersWindow(display, colormap);
     Ref<TGraphics> g = AttachGraphics(window, 0);
     ASSERT_TRUE(g);
     int w, h, d, hz, f;
@@ -152,8 +166,36 @@ TEST_F(GLXTest, AnAttachedContextFollowsTheSizeOfTheCallersWindow) {
     g->Close();
     EXPECT_TRUE(WindowExists(window)) << "the caller's window stays";
     XDestroyWindow(display, window);
-    XFreeColormap(display, attributes.colormap);
+    XFreeColormap(display, colormap);
     EXPECT_FALSE(AttachGraphics(0x7ffffff, 0)) << "no such window";
+}
+
+TEST_F(GLXTest, AContextWhoseWindowIsGoneReadsZeroAndPresentsNothing) {
+    Colormap colormap;
+    const Window callers = CallersWindow(display, colormap);
+    Display* other = XOpenDisplay(nullptr);
+    struct Case {
+        const char* what;
+        Ref<TGraphics> g;
+        Display* destroyer;
+    };
+    for (const Case& c : {Case{"the caller destroys the window it attached to", AttachGraphics(callers, 0), display},
+                          Case{"another client destroys our window", CreateGraphics(200, 100, 0, 0, 0), other}}) {
+        ASSERT_TRUE(c.g) << c.what;
+        SetGraphics(c.g);
+        XDestroyWindow(c.destroyer, CurrentWindow());
+        XSync(c.destroyer, False);
+        for (int i = 0; i < 2; ++i) {
+            Flip(0);
+            PollSystem();
+        }
+        int settings[5] = {-1, -1, -1, -1, -1};
+        c.g->GetSettings(settings[0], settings[1], settings[2], settings[3], settings[4]);
+        for (int value : settings) EXPECT_EQ(0, value) << c.what;
+        CloseGraphics(c.g);
+    }
+    XCloseDisplay(other);
+    XFreeColormap(display, colormap);
 }
 
 TEST_F(GLXTest, AnInputOnlyWindowHasNothingToAttachTo) {

@@ -67,7 +67,13 @@ CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::pr
         if (mode.EndsWith("-end")) EndProgram();
         if (mode.EndsWith("-error")) RaiseRuntimeError("Something broke");
     } else if (mode == "signal") {
+        std::raise(SIGTERM);  // taken up as the body returns
+    } else if (mode == "signal-twice") {
         std::raise(SIGTERM);
+        std::raise(SIGTERM);
+    } else if (mode == "signal-stuck") {
+        std::raise(SIGTERM);
+        for (;;) pause();  // never gets to a place where the request is taken up
     } else if (mode == "segv") {
         std::raise(SIGSEGV);
     } else if (mode == "bus") {

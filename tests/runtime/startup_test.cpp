@@ -1,50 +1,17 @@
 // Runs the probe program as a separate process and checks what the process shows.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/run_program.h"
 
 namespace {
 
-struct ProbeRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using ProbeRun = corvex::testing::ProgramRun;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Runs the probe with one argument from the working directory cwd.
 ProbeRun RunProbe(const std::string& mode, const std::string& cwd) {
-    auto tmp = std::filesystem::temp_directory_path() / ("probe_" + std::to_string(getpid()));
-    std::filesystem::create_directories(tmp);
-    std::string out = (tmp / "out").string(), err = (tmp / "err").string();
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addchdir_np(&fa, cwd.c_str());
-    const char* argv[] = {STARTUP_PROBE, mode.c_str(), nullptr};
-    pid_t pid;
-    EXPECT_EQ(0, posix_spawn(&pid, STARTUP_PROBE, &fa, nullptr, const_cast<char**>(argv), environ));
-    posix_spawn_file_actions_destroy(&fa);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ProbeRun r{WIFEXITED(status) ? WEXITSTATUS(status) : -1000 - WTERMSIG(status), Slurp(out), Slurp(err)};
-    std::filesystem::remove_all(tmp);
-    return r;
+    return corvex::testing::RunProgram(STARTUP_PROBE, mode, cwd);
 }
 
 std::string ProbeDir() { return std::filesystem::path(STARTUP_PROBE).parent_path().string(); }
@@ -100,15 +67,22 @@ TEST(StartUp, UncaughtErrorsEndWithStatus255AndTheirText) {
 }
 
 TEST(StartUp, SignalsReportTheirNumberAndEndWith255) {
-    ProbeRun term = RunProbe("signal", "/");
-    EXPECT_EQ(255, term.status);
-    EXPECT_EQ("signal!:15\n", term.out.substr(0, 11));
-    EXPECT_EQ("Received Signal", term.err);
-
-    ProbeRun segv = RunProbe("segv", "/");
-    EXPECT_EQ(255, segv.status);
-    EXPECT_EQ("signal!:11\n", segv.out.substr(0, 11));
-    EXPECT_EQ("Received Signal", segv.err);
+    struct Case {
+        const char* mode;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"signal", "body returned\nsignal!:15\nend B\nend A\n"},  // a request: the end handlers run
+        {"signal-twice", "signal!:15\n"},                         // a second request ends at once
+        {"signal-stuck", "signal!:15\n"},                         // so does one never taken up
+        {"segv", "signal!:11\n"},                                 // and a fault
+    };
+    for (const Case& c : cases) {
+        ProbeRun r = RunProbe(c.mode, "/");
+        EXPECT_EQ(255, r.status) << c.mode;
+        EXPECT_EQ(c.out, r.out) << c.mode;
+        EXPECT_EQ("Received Signal", r.err) << c.mode;
+    }
 }
 
 TEST(StartUp, MachineFaultsEndAsAnUnhandledMemoryException) {

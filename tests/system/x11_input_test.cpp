@@ -1,5 +1,7 @@
 // Real input injected through XTest into a window of ours, translated by the pump.
 #include <chrono>
+#include <cstring>
+#include <string>
 #include <thread>
 
 #include "system/x11_fixture.h"
@@ -8,6 +10,7 @@
 
 #include <X11/XKBlib.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/extensions/scrnsaver.h>
 #include <X11/keysym.h>
 
 using namespace corvex;
@@ -192,6 +195,57 @@ TEST_F(Keys, ReleaseReportsTheCodeOfThePressEvenAfterNumLockChanged) {
     EXPECT_EQ(KEY_LEFT, Of(EVENT_KEYUP).at(1).data) << "not the digit Num Lock gives the key now";
 }
 
+TEST_F(Keys, KeysOfOtherLayoutsHaveTheirPositionsCodeAndTypeTheirSymbolsCharacter) {
+    // Keys of French, Russian and German layouts: their symbols, put on the key of that
+    // position; the code is the symbol's where it names one, else the position's.
+    struct Case {
+        const char* layout;
+        const char* position;
+        KeySym symbols[2];
+        int code;
+        int character;
+    };
+    const Case cases[] = {
+        {"fr", "AE01", {XK_ampersand, XK_1}, KEY_1, '&'},
+        {"fr", "AE02", {XK_eacute, XK_2}, KEY_2, 0xe9},
+        {"fr", "AD01", {XK_a, XK_A}, KEY_A, 'a'},
+        {"fr", "AC10", {XK_m, XK_M}, KEY_M, 'm'},
+        {"ru", "AC01", {XK_Cyrillic_ef, XK_Cyrillic_EF}, KEY_A, 0x444},
+        {"ru", "AD01", {XK_Cyrillic_shorti, XK_Cyrillic_SHORTI}, KEY_Q, 0x439},
+        {"ru", "AB08", {XK_Cyrillic_be, XK_Cyrillic_BE}, KEY_COMMA, 0x431},
+        {"ru", "TLDE", {XK_Cyrillic_io, XK_Cyrillic_IO}, KEY_TILDE, 0x451},
+        {"de", "AE11", {XK_ssharp, XK_question}, KEY_MINUS, 0xdf},
+        {"de", "AC10", {XK_odiaeresis, XK_Odiaeresis}, KEY_SEMICOLON, 0xf6},
+        {"de", "AD06", {XK_z, XK_Z}, KEY_Z, 'z'},
+    };
+    XkbDescPtr keyboard = XkbGetMap(display, 0, XkbUseCoreKbd);
+    ASSERT_TRUE(keyboard && XkbGetNames(display, XkbKeyNamesMask, keyboard) == Success);
+    for (const Case& c : cases) {
+        KeyCode key = 0;
+        for (int k = keyboard->min_key_code; k <= keyboard->max_key_code; ++k) {
+            if (std::strncmp(keyboard->names->keys[k].name, c.position, XkbKeyNameLength) == 0) key = k;
+        }
+        ASSERT_NE(0, key) << c.position;
+        int perKey = 0;
+        KeySym* saved = XGetKeyboardMapping(display, key, 1, &perKey);
+        XChangeKeyboardMapping(display, key, 2, const_cast<KeySym*>(c.symbols), 1);
+        Pump();
+        seen.clear();
+        XTestFakeKeyEvent(display, key, True, 0);
+        XTestFakeKeyEvent(display, key, False, 0);
+        Pump();
+        XChangeKeyboardMapping(display, key, perKey, saved, 1);
+        XFree(saved);
+        const std::string what = std::string(c.layout) + " " + c.position;
+        ASSERT_FALSE(Of(EVENT_KEYDOWN).empty()) << what;
+        EXPECT_EQ(c.code, Of(EVENT_KEYDOWN)[0].data) << what;
+        ASSERT_FALSE(Of(EVENT_KEYCHAR).empty()) << what;
+        EXPECT_EQ(c.character, Of(EVENT_KEYCHAR)[0].data) << what;
+    }
+    XkbFreeKeyboard(keyboard, 0, True);
+    Pump();
+}
+
 TEST_F(Keys, TypedCharactersFollowTheirKeyDown) {
     Tap(XK_h);
     Key(XK_Shift_L, true);
@@ -295,7 +349,13 @@ TEST_F(Mouse, MoveMouseWarpsInTheFocusedWindowAndArrivesAsAMove) {
     EXPECT_EQ(44, MouseY());
 }
 
-TEST_F(Mouse, HiddenPointerIsInvisibleOnlyOverOurWindow) {
+TEST_F(Mouse, ThePointerIsAnArrowOverOurWindowAndHiddenOnlyThere) {
+    auto cursorSerial = [&] {
+        XFixesCursorImage* image = XFixesGetCursorImage(display);
+        const unsigned long serial = image->cursor_serial;
+        XFree(image);
+        return serial;
+    };
     auto pointerShown = [&] {
         XFixesCursorImage* image = XFixesGetCursorImage(display);
         bool shown = false;
@@ -305,6 +365,12 @@ TEST_F(Mouse, HiddenPointerIsInvisibleOnlyOverOurWindow) {
     };
     int eventBase, errorBase;
     ASSERT_TRUE(XFixesQueryExtension(display, &eventBase, &errorBase));
+    MoveTo(-50, -50);
+    Pump();
+    const unsigned long outside = cursorSerial();
+    MoveTo(40, 40);
+    Pump();
+    EXPECT_NE(outside, cursorSerial()) << "our own arrow, not the cursor of the window below";
     MoveTo(-50, -50);
     Pump();
     HideMouse();
@@ -384,6 +450,30 @@ TEST_F(Focus, LeavingAndReturningSuspendsResumesAndClearsEveryKey) {
     Tap(XK_Left);
     Pump();
     EXPECT_EQ(EVENT_KEYDOWN, seen.at(0).id) << "a key released elsewhere is not still down";
+}
+
+TEST_F(Focus, TheScreenSaverWaitsWhileOurWindowHasTheFocus) {
+    int eventBase, errorBase, timeout, interval, blanking, exposures;
+    ASSERT_TRUE(XScreenSaverQueryExtension(display, &eventBase, &errorBase));
+    XGetScreenSaver(display, &timeout, &interval, &blanking, &exposures);
+    XSetScreenSaver(display, 1, 0, DontPreferBlanking, AllowExposures);
+    // Whether the saver has started after a quiet spell well past its one-second timeout.
+    auto saverStarts = [&] {
+        XForceScreenSaver(display, ScreenSaverReset);
+        XSync(display, False);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1600));
+        XScreenSaverInfo* info = XScreenSaverAllocInfo();
+        XScreenSaverQueryInfo(display, DefaultRootWindow(display), info);
+        const bool on = info->state == ScreenSaverOn;
+        XFree(info);
+        return on;
+    };
+    EXPECT_FALSE(saverStarts()) << "our window has the focus, and no frame is presented";
+    FocusOn(Stranger());
+    Pump();
+    EXPECT_TRUE(saverStarts());
+    XForceScreenSaver(display, ScreenSaverReset);
+    XSetScreenSaver(display, timeout, interval, blanking, exposures);
 }
 
 TEST_F(Focus, ARequesterGivesTheFocusBackOnlyToAWindowStillShown) {

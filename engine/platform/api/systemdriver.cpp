@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "runtime/exception.h"
+#include "runtime/startup.h"
 #include "platform/api/systemdriver.h"
 
 namespace corvex {
@@ -33,6 +34,12 @@ void OpenWakePipe() {
     });
 }
 
+void Wake() {
+    char wake = 1;
+    // A full pipe is already readable, so a failed write loses nothing.
+    [[maybe_unused]] ssize_t written = write(_wakePipe[1], &wake, 1);
+}
+
 void DrainWakePipe() {
     char buffer[64];
     while (read(_wakePipe[0], buffer, sizeof buffer) > 0) {
@@ -41,7 +48,11 @@ void DrainWakePipe() {
 
 }  // namespace
 
-CORVEX_MODULE(systemdriver, &runtime_module) { OpenWakePipe(); }
+CORVEX_MODULE(systemdriver, &runtime_module) {
+    OpenWakePipe();
+    // A request to end then wakes a pump that blocks.
+    SetSignalWakeFd(_wakePipe[1]);
+}
 
 void PostMainThreadOp(MainThreadFunction func, Ref<Object> object, intptr_t value) {
     OpenWakePipe();
@@ -50,9 +61,7 @@ void PostMainThreadOp(MainThreadFunction func, Ref<Object> object, intptr_t valu
         _ops.push_back({func, std::move(object), value});
         _opsWaiting.fetch_add(1, std::memory_order_release);
     }
-    char wake = 1;
-    // A full pipe is already readable, so a failed write loses nothing.
-    [[maybe_unused]] ssize_t written = write(_wakePipe[1], &wake, 1);
+    Wake();
 }
 
 void RunOnNewThread(MainThreadFunction func, Ref<Object> object, ThreadFunction threadFunc, intptr_t threadArg) {
@@ -60,6 +69,11 @@ void RunOnNewThread(MainThreadFunction func, Ref<Object> object, ThreadFunction 
 }
 
 int RunMainThreadOps() {
+    if (SignalPending()) {
+        DrainWakePipe();
+        if (_opsWaiting.load(std::memory_order_acquire)) Wake();
+        RaisePendingSignal();
+    }
     int count = _opsWaiting.load(std::memory_order_acquire);
     if (count == 0) return 0;
     DrainWakePipe();
@@ -67,9 +81,7 @@ int RunMainThreadOps() {
     // the pipe readable, so that a waiting pump still wakes up for it.
     struct Rewake {
         ~Rewake() {
-            if (_opsWaiting.load(std::memory_order_acquire) == 0) return;
-            char wake = 1;
-            [[maybe_unused]] ssize_t written = write(_wakePipe[1], &wake, 1);
+            if (_opsWaiting.load(std::memory_order_acquire)) Wake();
         }
     } rewake;
     // Only the operations already queued run now; those they post wait for the next

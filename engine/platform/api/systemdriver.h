@@ -54,7 +54,7 @@ void PostMainThreadOp(MainThreadFunction func, Ref<Object> object, intptr_t valu
 // Runs threadFunc(threadArg) on a new thread, then posts func(object, its result).
 void RunOnNewThread(MainThreadFunction func, Ref<Object> object, ThreadFunction threadFunc, intptr_t threadArg);
 // Runs the operations posted before this call (main thread; called by the pumps).
-// Returns the number run.
+// Returns the number run. First raises a request to end that waits (RaisePendingSignal).
 int RunMainThreadOps();
 // Readable while operations wait; a pump that blocks also polls this descriptor.
 int MainThreadWakeFd();

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/api/clock.h"
+#include "runtime/startup.h"
 
 namespace corvex {
 
@@ -17,7 +18,8 @@ int PlatformMilliSecs() {
 void PlatformDelay(int ms) {
     if (ms <= 0) return;
     timespec ts{ms / 1000, (ms % 1000) * 1000000L};
-    while (clock_nanosleep(CLOCK_MONOTONIC, 0, &ts, &ts) == EINTR) {
+    // A request to end cuts the sleep short; the caller raises it.
+    while (clock_nanosleep(CLOCK_MONOTONIC, 0, &ts, &ts) == EINTR && !SignalPending()) {
     }
 }
 

@@ -1,5 +1,6 @@
 // OpenGL contexts on GLX: the hidden shared context, windowed, full-screen and attached
 // contexts, making them current, presenting and closing.
+#include <algorithm>
 #include <cstring>
 
 #include "x11/glx_internal.h"
@@ -14,11 +15,44 @@ GLContext* _shared = nullptr;    // made on first create or attach, kept to the 
 GLContext* _contexts = nullptr;  // open contexts, newest first
 GLContext* _current = nullptr;
 int _lastSwapInterval = -1;  // -1: the first Flip sets it
+int _glxErrors = 0;          // the first error code of the GLX extension
+// Errors of the GLX protocol, counted from its first error code.
+constexpr int kGLXBadDrawable = 2, kGLXBadCurrentDrawable = 11, kGLXBadWindow = 12;
+
+// X draws in signed 16-bit coordinates; a larger window cannot be made or drawn whole.
+constexpr int kMaxWindowSide = 32767;
+// The largest window the contexts can render and present, read once from the shared
+// context.
+int _maxWidth = 0, _maxHeight = 0;
+
+// The OpenGL limits of the current context on the drawing size: the viewport, and the
+// renderbuffer and texture sizes that the back buffer and its copies need. A limit the
+// context does not know leaves the value as it was.
+void ReadSizeLimits(Display* display) {
+    GLint viewport[2] = {kMaxWindowSide, kMaxWindowSide};
+    GLint renderbuffer = kMaxWindowSide, texture = kMaxWindowSide;
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    const int square = std::min({kMaxWindowSide, static_cast<int>(renderbuffer), static_cast<int>(texture)});
+    // Presenting without shared memory sends the picture in requests of rows; a row of
+    // 32-bit pixels must fit in one.
+    const long requestBytes = 4 * (XExtendedMaxRequestSize(display) ? XExtendedMaxRequestSize(display)
+                                                                    : XMaxRequestSize(display));
+    const long rowPixels = (requestBytes - 64) / 4;
+    _maxWidth = static_cast<int>(std::min<long>({square, viewport[0], rowPixels}));
+    _maxHeight = std::min(square, static_cast<int>(viewport[1]));
+}
 
 // Every context shares textures and display lists with the hidden shared one: an
 // unmapped 1 x 1 window with a single-buffered context.
 bool EnsureSharedContext(Display* display) {
     if (_shared) return true;
+    int glxEvents = 0;
+    glXQueryExtension(display, &_glxErrors, &glxEvents);
+    X11SetErrorListener(RetireContextsOf);
     XVisualInfo* visual = ChooseGLVisual(display, 0);
     if (!visual) return false;
     Colormap colormap = 0;
@@ -32,6 +66,11 @@ bool EnsureSharedContext(Display* display) {
     }
     _shared = new GLContext{
         .mode = GLContext::SHARED, .width = 1, .height = 1, .window = window, .colormap = colormap, .context = context};
+    const GLXContext previous = glXGetCurrentContext();
+    const GLXDrawable previousDrawable = glXGetCurrentDrawable();
+    glXMakeCurrent(display, window, context);
+    ReadSizeLimits(display);
+    glXMakeCurrent(display, previousDrawable, previous);
     return true;
 }
 
@@ -46,28 +85,14 @@ void AddContext(GLContext* record) {
     _contexts = record;
 }
 
-void ReadWindowSize(Display* display, Window window, int& width, int& height) {
+void ReadWindowSize(Display* display, GLContext* record) {
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, window, &attributes)) return;
-    width = attributes.width;
-    height = attributes.height;
-}
-
-// Records X errors instead of ending the program while a caller's window is examined.
-int _trappedError = 0;
-int TrapError(Display*, XErrorEvent* event) {
-    _trappedError = event->error_code;
-    return 0;
-}
-
-bool WindowUsable(Display* display, Window window, XWindowAttributes& attributes) {
-    XSync(display, False);
-    _trappedError = 0;
-    auto previous = XSetErrorHandler(TrapError);
-    const Status ok = XGetWindowAttributes(display, window, &attributes);
-    XSync(display, False);
-    XSetErrorHandler(previous);
-    return ok && !_trappedError;
+    if (!XGetWindowAttributes(display, record->window, &attributes)) {
+        record->gone = true;
+        return;
+    }
+    record->width = attributes.width;
+    record->height = attributes.height;
 }
 
 // The window's own visual, if it can carry OpenGL with the buffers flags ask for.
@@ -103,6 +128,15 @@ Function SwapControl(Display* display, const char* extension, const char* name) 
 
 }  // namespace
 
+void RetireContextsOf(const XErrorEvent& error) {
+    const int code = error.error_code;
+    const bool gone = code == BadWindow || code == BadDrawable || code == _glxErrors + kGLXBadDrawable ||
+                      code == _glxErrors + kGLXBadWindow || code == _glxErrors + kGLXBadCurrentDrawable;
+    for (GLContext* c = _contexts; gone && c; c = c->next) {
+        if (c->window == error.resourceid) c->gone = true;
+    }
+}
+
 bool IsOpenContext(const GLContext* record) {
     for (GLContext* c = _contexts; c; c = c->next) {
         if (c == record) return true;
@@ -126,13 +160,9 @@ void SetSwapInterval(int interval) {
     }
 }
 
-// X draws in signed 16-bit coordinates; a larger window cannot be made or drawn whole
-// (the server refuses the request and Xlib's default handler ends the program).
-constexpr int kMaxWindowSide = 32767;
-
 GLContext* GLContextCreate(int width, int height, int depth, int hertz, int flags) {
     Display* display = ReadyDisplay();
-    if (!display || width <= 0 || height <= 0 || width > kMaxWindowSide || height > kMaxWindowSide) return nullptr;
+    if (!display || width <= 0 || height <= 0 || width > _maxWidth || height > _maxHeight) return nullptr;
     XVisualInfo* visual = ChooseGLVisual(display, flags);
     if (!visual) return nullptr;
     const bool fullScreen = depth != 0;
@@ -154,7 +184,7 @@ GLContext* GLContextCreate(int width, int height, int depth, int hertz, int flag
                                  .window = window,
                                  .colormap = colormap,
                                  .context = context};
-    ReadWindowSize(display, window, record->width, record->height);
+    ReadWindowSize(display, record);
     AddContext(record);
     X11RegisterWindow(window, nullptr, GLWindowProc, record);
     ShowGLWindow(display, window);
@@ -176,7 +206,7 @@ GLContext* GLContextAttach(std::uintptr_t window, int flags) {
     if (!display) return nullptr;
     XWindowAttributes attributes;
     // An input-only window has no pixels to draw into.
-    if (!WindowUsable(display, window, attributes) || attributes.c_class != InputOutput) return nullptr;
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.c_class != InputOutput) return nullptr;
     XVisualInfo* visual = AttachVisual(display, attributes, flags);
     if (!visual) return nullptr;
     GLXContext context = glXCreateContext(display, visual, _shared->context, True);
@@ -193,8 +223,11 @@ GLContext* GLContextAttach(std::uintptr_t window, int flags) {
 }
 
 void GLContextGetSettings(GLContext* record, int& width, int& height, int& depth, int& hertz, int& flags) {
-    if (record->mode == GLContext::ATTACHED)
-        ReadWindowSize(X11Display(), record->window, record->width, record->height);
+    if (record->mode == GLContext::ATTACHED && !record->gone) ReadWindowSize(X11Display(), record);
+    if (record->gone) {
+        width = height = depth = hertz = flags = 0;
+        return;
+    }
     width = record->width;
     height = record->height;
     depth = record->depth;
@@ -233,14 +266,13 @@ void GLContextClose(GLContext* record) {
 }
 
 void GLContextFlip(int sync) {
-    if (!_current) return;
+    if (!_current || _current->gone) return;
     const int interval = sync ? 1 : 0;
     if (interval != _lastSwapInterval) {
         _lastSwapInterval = interval;
         SetSwapInterval(interval);
     }
     glXSwapBuffers(X11Display(), _current->window);
-    KeepScreenAwake(X11Display());
 }
 
 void GLContextSwapShared() {

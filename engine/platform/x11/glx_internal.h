@@ -21,6 +21,7 @@ struct GLContext {
     int hertz = 0;
     int flags = 0;
     Window window = 0;
+    bool gone = false;      // the window was destroyed behind our back: nothing to draw into
     Colormap colormap = 0;  // of our own windows
     GLXContext context = nullptr;
 };
@@ -42,10 +43,6 @@ void ShowGLWindow(Display* display, Window window);
 // Called by the pump for every event of our windows, after the event translation.
 void GLWindowProc(const XEvent& event, void* record);
 
-// While one of our windows has the focus, keeps the screen saver and monitor power-down
-// from starting (called at each presentation).
-void KeepScreenAwake(Display* display);
-
 // Sets the swap interval of the current context when the driver has the extension.
 void SetSwapInterval(int interval);
 
@@ -57,5 +54,7 @@ bool LeaveFullScreen(Window window);
 
 // True when record is one of the open contexts (the shared one is not).
 bool IsOpenContext(const GLContext* record);
+// Marks the contexts drawing into a window as gone when error says the window is.
+void RetireContextsOf(const XErrorEvent& error);
 
 }  // namespace corvex

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "x11/glx_internal.h"
-#include "platform/api/clock.h"
 #include "runtime/startup.h"
 #include "x11/x11.h"
 
@@ -19,10 +18,6 @@ constexpr const char* kWindowClass = "Corvex GLGraphics";
 // Motif window-manager functions and decorations.
 constexpr long kMoveFunction = 4, kCloseFunction = 32;
 constexpr long kBorder = 2, kTitle = 8, kWindowMenu = 16;
-
-GLContext* _focused = nullptr;  // the context whose window has the focus, if any
-int _lastScreenSaverReset = 0;  // MilliSecs of the last reset
-constexpr unsigned kScreenSaverResetMs = 10000;
 
 // Attributes and the size each buffer asks for: 1 means at least one bit.
 struct BufferRequest {
@@ -145,32 +140,22 @@ void ShowGLWindow(Display* display, Window window) {
     XFlush(display);
 }
 
-void KeepScreenAwake(Display* display) {
-    if (!IsOpenContext(_focused)) return;
-    if (static_cast<unsigned>(PlatformMilliSecs()) - static_cast<unsigned>(_lastScreenSaverReset) < kScreenSaverResetMs)
-        return;
-    _lastScreenSaverReset = PlatformMilliSecs();
-    XResetScreenSaver(display);
-}
-
 void GLWindowProc(const XEvent& event, void* user) {
     auto* record = static_cast<GLContext*>(user);
     if (!IsOpenContext(record)) return;
     switch (event.type) {
         case FocusIn:
             if (event.xfocus.detail == NotifyPointer || event.xfocus.detail == NotifyInferior) break;
-            _focused = record;
             if (record->mode == GLContext::FULLSCREEN) EnterFullScreen(record);
             break;
         case FocusOut:
             if (event.xfocus.mode == NotifyGrab || event.xfocus.detail == NotifyInferior ||
                 event.xfocus.detail == NotifyPointer)
                 break;
-            if (_focused == record) _focused = nullptr;
             LeaveFullScreen(record->window);
             break;
         case DestroyNotify:
-            if (_focused == record) _focused = nullptr;
+            record->gone = true;
             LeaveFullScreen(record->window);
             break;
         default: break;

@@ -12,8 +12,16 @@
 namespace corvex {
 
 // The program's connection to the X server, opened on first use; nullptr when there is
-// no display (everything but opening graphics still works then).
+// no display (everything but opening graphics still works then). An X error never ends
+// the program: it is passed to the error listener, if any. Losing the connection ends
+// the program as an uncaught error does (its text on standard error, then the end
+// handlers, during which the dead connection ignores every request).
 Display* X11Display();
+
+// Called with every X error, for example about a window that some client has destroyed;
+// the graphics layer retires the contexts drawing into it.
+using X11ErrorListener = void (*)(const XErrorEvent& error);
+void X11SetErrorListener(X11ErrorListener listener);
 
 // Called for every X event of a registered window, after the event translation.
 using X11WindowProc = void (*)(const XEvent& event, void* user);

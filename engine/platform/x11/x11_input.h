@@ -32,7 +32,10 @@ int X11KeyChar(XKeyEvent& event);
 
 // Records the program's wish to show (1) or hide (0) the pointer and applies it.
 void X11SetPointerVisible(int visible);
-// Forgets pointer tracking for a window that is going away.
+// Gives every registered window the pointer it should show: the arrow, or none while
+// the program hides the pointer over its windows.
+void X11ApplyPointer();
+// Forgets pointer tracking for a window that is no longer registered.
 void X11ForgetWindow(Window window);
 
 }  // namespace corvex

@@ -2,6 +2,9 @@
 #include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <xkbcommon/xkbcommon.h>
+
+#include <cstring>
 
 #include "system/keycodes.h"
 #include "x11/x11_input.h"
@@ -72,14 +75,65 @@ int CodeOfKeySym(KeySym sym) {
     // clang-format on
 }
 
+// The keyboard description names the keys of the main block by their position: "AE01"
+// is the first key of row E (the digits), rows D, C and B follow down. A position's code
+// is that of the symbol a US keyboard has there.
+struct PositionRow {
+    char row;
+    const char* usSymbols;
+};
+constexpr PositionRow kPositionRows[] = {
+    {'E', "1234567890-="},
+    {'D', "qwertyuiop[]"},
+    {'C', "asdfghjkl;'"},
+    {'B', "zxcvbnm,./"},
+};
+struct NamedKey {
+    const char* name;
+    char usSymbol;
+};
+constexpr NamedKey kNamedKeys[] = {{"TLDE", '`'}, {"BKSL", '\\'}, {"LSGT", '<'}};
+
+int CodeOfKeyName(const char (&name)[XkbKeyNameLength]) {
+    for (const NamedKey& key : kNamedKeys) {
+        if (std::strncmp(name, key.name, XkbKeyNameLength) == 0) return CodeOfKeySym(static_cast<KeySym>(key.usSymbol));
+    }
+    if (name[0] != 'A' || name[2] < '0' || name[2] > '9' || name[3] < '0' || name[3] > '9') return 0;
+    const size_t column = static_cast<size_t>((name[2] - '0') * 10 + (name[3] - '0'));
+    for (const PositionRow& row : kPositionRows) {
+        if (row.row == name[1] && column >= 1 && column <= std::strlen(row.usSymbols))
+            return CodeOfKeySym(static_cast<KeySym>(row.usSymbols[column - 1]));
+    }
+    return 0;
+}
+
+// The code of each X key code by its position, read once from the keyboard description.
+int CodeOfPosition(Display* display, unsigned keycode) {
+    static int codes[256] = {};
+    static bool read = false;
+    if (!read) {
+        read = true;
+        XkbDescPtr keyboard = XkbGetMap(display, 0, XkbUseCoreKbd);
+        if (keyboard && XkbGetNames(display, XkbKeyNamesMask, keyboard) == Success) {
+            for (int k = keyboard->min_key_code; k <= keyboard->max_key_code && k < 256; ++k)
+                codes[k] = CodeOfKeyName(keyboard->names->keys[k].name);
+        }
+        if (keyboard) XkbFreeKeyboard(keyboard, 0, True);
+    }
+    return keycode < 256 ? codes[keycode] : 0;
+}
+
 }  // namespace
 
 int X11KeyCode(XKeyEvent& event) {
     // The unshifted symbol names the key whatever the modifiers; the keypad alone reads
     // the symbol of the current state, so that Num Lock picks digits or movement keys.
+    // A key whose symbol names no code (a letter of another alphabet, a digit key that
+    // types a sign first) has the code of its position.
     KeySym sym = XkbKeycodeToKeysym(event.display, static_cast<KeyCode>(event.keycode), 0, 0);
     if (IsKeypadKey(sym)) XLookupString(&event, nullptr, 0, &sym, nullptr);
-    return CodeOfKeySym(sym);
+    const int code = CodeOfKeySym(sym);
+    return code ? code : CodeOfPosition(event.display, event.keycode);
 }
 
 int X11KeyChar(XKeyEvent& event) {
@@ -87,10 +141,11 @@ int X11KeyChar(XKeyEvent& event) {
     KeySym sym = NoSymbol;
     int count = XLookupString(&event, bytes, sizeof bytes, &sym, nullptr);
     // One byte is a Latin-1 or control character (Return 13, Ctrl+A 1); Delete's 127 is
-    // not typed text. Other characters come as Unicode key symbols.
+    // not typed text. Other characters are those of their key symbol.
     if (count == 1 && bytes[0] != 0x7f) return static_cast<unsigned char>(bytes[0]);
-    if ((sym & 0xff000000) == 0x01000000 && (sym & 0xffffff) <= 0xffff) return static_cast<int>(sym & 0xffff);
-    return 0;
+    if (count > 1 || sym == XK_Delete || sym == XK_KP_Delete) return 0;
+    const uint32_t c = xkb_keysym_to_utf32(static_cast<xkb_keysym_t>(sym));
+    return c >= 0x20 && c <= 0xffff ? static_cast<int>(c) : 0;
 }
 
 }  // namespace corvex

@@ -21,7 +21,13 @@ void Dispatch(XEvent& event) {
     }
     // A copy: hooks run by the translation may register or unregister windows.
     X11Window w = *registered;
-    X11TranslateEvent(event, w);
+    try {
+        X11TranslateEvent(event, w);
+    } catch (...) {
+        // The window's own handling of the event happens whatever a hook did.
+        if (w.proc) w.proc(event, w.user);
+        throw;
+    }
     if (w.proc) w.proc(event, w.user);
 }
 

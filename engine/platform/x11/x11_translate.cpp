@@ -1,7 +1,10 @@
 // X events of the program's windows to engine events: keys with the left/right split
 // and repeats, typed characters, buttons, moves with enter/leave tracking, the wheel,
-// the close box, and focus entering or leaving the program.
+// the close box, and focus entering or leaving the program (the screen saver waits while
+// the program has the focus); the pointer over our windows.
 #include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/scrnsaver.h>
 
 #include <algorithm>
 #include <iterator>
@@ -23,6 +26,8 @@ bool _programFocused = false;
 // an auto-repeat; a release reports the code of its press whatever Num Lock did since.
 int _keysDown[256] = {};
 Cursor _invisibleCursor = 0;
+Cursor _arrowCursor = 0;
+bool _screenSaverSuspended = false;
 
 void Emit(int id, const Ref<Object>& source, int data, int mods, int x, int y) {
     CreateEvent(id, source, data, mods, x, y)->Emit();
@@ -39,17 +44,13 @@ Cursor InvisibleCursor(Display* display) {
     return _invisibleCursor;
 }
 
-// The pointer is hidden only while the program wants it hidden and it is over one of
-// the program's windows.
-void ApplyPointerVisibility() {
-    Display* display = X11Display();
-    if (!display) return;
-    bool show = _pointerVisible || !_tracked;
-    for (const X11Window& w : X11Windows()) {
-        if (show) XUndefineCursor(display, w.window);
-        else XDefineCursor(display, w.window, InvisibleCursor(display));
-    }
-    XFlush(display);
+// The screen saver and the monitor's power saving stay off while one of our windows has
+// the focus. The server lifts the suspension itself when the connection closes.
+void SuspendScreenSaver(Display* display, bool suspend) {
+    if (suspend == _screenSaverSuspended) return;
+    _screenSaverSuspended = suspend;
+    int event, error;
+    if (XScreenSaverQueryExtension(display, &event, &error)) XScreenSaverSuspend(display, suspend);
 }
 
 // Moves the tracked window to window (0: none), with a leave event for the old one at
@@ -65,7 +66,7 @@ void Track(Window window, int x, int y, const Ref<Object>& source) {
         Emit(EVENT_MOUSELEAVE, left, 0, 0, winX, winY);
     }
     _tracked = window;
-    ApplyPointerVisibility();
+    X11ApplyPointer();
     if (_tracked) {
         _trackedSource = source;
         Emit(EVENT_MOUSEENTER, source, 0, 0, x, y);
@@ -157,6 +158,7 @@ bool ProgramHasFocus(Display* display) {
 void FocusChanged(const XFocusChangeEvent& event, const X11Window& w) {
     if (event.mode == NotifyGrab || event.mode == NotifyUngrab || event.detail == NotifyPointer) return;
     bool focused = event.type == FocusIn || ProgramHasFocus(event.display);
+    SuspendScreenSaver(event.display, focused);
     if (focused == _programFocused) return;
     _programFocused = focused;
     int mods = _modifiers;  // the event carries the modifiers held as the focus changed
@@ -199,10 +201,22 @@ void X11TranslateEvent(XEvent& event, const X11Window& w) {
 
 void X11SetPointerVisible(int visible) {
     _pointerVisible = visible;
-    ApplyPointerVisibility();
+    X11ApplyPointer();
+}
+
+// The pointer is hidden only while the program wants it hidden and it is over one of
+// the program's windows.
+void X11ApplyPointer() {
+    Display* display = X11Display();
+    if (!display) return;
+    if (!_arrowCursor) _arrowCursor = XCreateFontCursor(display, XC_left_ptr);
+    const Cursor cursor = _pointerVisible || !_tracked ? _arrowCursor : InvisibleCursor(display);
+    for (const X11Window& w : X11Windows()) XDefineCursor(display, w.window, cursor);
+    XFlush(display);
 }
 
 void X11ForgetWindow(Window window) {
+    if (X11Windows().empty()) SuspendScreenSaver(X11Display(), false);
     if (_tracked != window) return;
     _tracked = 0;
     _trackedSource = nullptr;
