@@ -1,5 +1,6 @@
 # The two commands of the README, and the extra builds that CI runs.
-#   make run    installs what is missing, builds, and runs the game
+#   make run    installs what is missing, builds, and runs the game (without a display:
+#               a short scripted session on a virtual display, with screenshots)
 #   make test   installs what is missing, builds, and runs every test (x11 ones under Xvfb)
 JOBS ?= $(shell nproc)
 BUILD ?= build
@@ -15,7 +16,7 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/examples/modules_demo
+	bash scripts/run-game.sh $(BUILD)
 
 test: build
 	bash scripts/with-xvfb.sh ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE fuzz

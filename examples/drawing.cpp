@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "draw2d/draw2d.h"
+#include "frame_limit.h"
 #include "polledinput/polledinput.h"
 #include "runtime/startup.h"
 #include "system/keycodes.h"
@@ -119,14 +120,6 @@ void DrawBlendModes(const Ref<TImage>& ball, int frame) {
     }
 }
 
-// The number after "--frames" on the command line, or -1 to run until told to stop.
-int FrameLimit() {
-    for (int i = 1; i + 1 < ApplicationArgs.Length(); ++i) {
-        if (ApplicationArgs[i] == String("--frames")) return ApplicationArgs[i + 1].ToInt();
-    }
-    return -1;
-}
-
 }  // namespace
 
 CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::umbrella_module,
@@ -137,7 +130,7 @@ CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, &corvex::um
     if (!Graphics(640, 480, 0, 60, 0)) RaiseRuntimeError("Unable to open a 640 x 480 window");
     SetClsColor(24, 28, 48);
     Ref<TImage> ball = MakeBall();
-    const int limit = FrameLimit();
+    const int limit = examples::FrameLimit();
     for (int frame = 0; frame != limit && !KeyHit(KEY_ESCAPE) && !AppTerminate(); ++frame) {
         Cls();
         DrawShapes();

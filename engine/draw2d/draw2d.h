@@ -12,6 +12,7 @@
 // transform and is never scaled or rotated.
 #pragma once
 
+#include "draw2d/collision.h"
 #include "draw2d/driver.h"
 #include "draw2d/font.h"
 #include "draw2d/image.h"
@@ -34,9 +35,9 @@ public:
     float handle_x = 0, handle_y = 0;  // negated
     Ref<TImageFont> image_font;
     int blend_mode = MASKBLEND;
-    Ref<TGraphics> _graphics;      // Null after Close
-    Ref<TDraw2DDriver> _driver;    // Null after Close
-    int _setup = 0;                // 1 once made current
+    Ref<TGraphics> _graphics;    // Null after Close
+    Ref<TDraw2DDriver> _driver;  // Null after Close
+    int _setup = 0;              // 1 once made current
 
     Ref<TGraphicsDriver> Driver() override;
     void GetSettings(int& width, int& height, int& depth, int& hertz, int& flags) override;

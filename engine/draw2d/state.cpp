@@ -15,7 +15,8 @@ namespace {
 // Made by the first context and kept for the life of the program.
 Ref<TImageFont> _defaultFont;
 
-// The 2x2 transform from the stored rotation and scale, forwarded to the driver.
+// The 2x2 transform from the stored rotation and scale, forwarded to the driver and, so
+// that collisions are placed as shapes are drawn, to the collision layer.
 void UpdateTransform(TDraw2DGraphics& g) {
     const double radians = g.tform_rot * (std::numbers::pi / 180);
     const float s = static_cast<float>(std::sin(radians));
@@ -25,6 +26,7 @@ void UpdateTransform(TDraw2DGraphics& g) {
     g.tform_jx = s * g.tform_scale_x;
     g.tform_jy = c * g.tform_scale_y;
     _draw2dDriver->SetTransform(g.tform_ix, g.tform_iy, g.tform_jx, g.tform_jy);
+    SetCollisions2DTransform(g.tform_ix, g.tform_iy, g.tform_jx, g.tform_jy);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ namespace {
 constexpr int kDisplayHertz = 60;
 constexpr int kDisplayBits = 32;
 // The virtual display's modes, width and height.
-constexpr int kDisplaySizes[][2] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}};
+constexpr int kDisplaySizes[][2] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}, {1440, 900}};
 
 GLContext* _contexts = nullptr;
 GLContext* _current = nullptr;

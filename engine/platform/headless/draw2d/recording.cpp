@@ -18,6 +18,8 @@ namespace {
 Ref<TRecordingDraw2DDriver> _recordingDriver;
 std::FILE* _trace = nullptr;
 int _framesMade = 0;
+int _flips = 0;
+int _flipLimit = 0;
 
 // One line of the trace; nothing when no trace is open.
 [[gnu::format(printf, 1, 2)]] void Trace(const char* format, ...) {
@@ -71,6 +73,7 @@ void TRecordingDraw2DDriver::Flip(int sync) {
     GLGraphicsDriver()->Flip(sync);
     Trace("flip %d %d", sync, PlatformMilliSecs());
     if (_trace) std::fflush(_trace);
+    if (++_flips == _flipLimit) EndProgram();
 }
 
 Ref<TImageFrame> TRecordingDraw2DDriver::CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) {
@@ -138,6 +141,8 @@ Ref<TRecordingDraw2DDriver> RecordingDraw2DDriver() {
     return _recordingDriver;
 }
 
+void SetDrawTraceFlips(int count) { _flipLimit = count; }
+
 void SetDrawTrace(const String& path) {
     if (_trace) std::fclose(_trace);
     _trace = nullptr;
@@ -151,6 +156,7 @@ CORVEX_MODULE(platformdraw2d, &runtime_module, &graphics_module, &glgraphics_mod
         const String name(path);
         SetDrawTrace(name.StartsWith("/") || LaunchDirectory.IsEmpty() ? name : LaunchDirectory + "/" + name);
     }
+    if (const char* count = std::getenv("CORVEX_DRAW_TRACE_FLIPS")) SetDrawTraceFlips(std::atoi(count));
     SetGraphicsDriver(RecordingDraw2DDriver(), GRAPHICS_BACKBUFFER);
 }
 

@@ -79,6 +79,12 @@ Ref<TRecordingDraw2DDriver> RecordingDraw2DDriver();
 // error when the file cannot be opened.
 void SetDrawTrace(const String& path);
 
+// Ends the program with status 0 (EndProgram) right after the count-th presentation,
+// counted from the program's start, once its flip line is written; 0 never ends it.
+// Until it is called, the count is the environment variable CORVEX_DRAW_TRACE_FLIPS,
+// read when the module starts, or 0.
+void SetDrawTraceFlips(int count);
+
 extern Module platformdraw2d_module;
 
 }  // namespace corvex

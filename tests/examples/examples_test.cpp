@@ -1,4 +1,4 @@
-// Runs the drawing example as a process of its own on the X server, watches its window
+// Runs each animated example as a process of its own on the X server, watches its window
 // from outside until the pictures in it change from one look to the next, ends it each
 // way a user can, and checks that it ends on its own, with status 0.
 #include <gtest/gtest.h>
@@ -23,7 +23,10 @@
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 480;
+constexpr int kWidth = 640, kHeight = 480;  // every example's window
+
+// The example programs, built beside this test.
+const char* const kExamples[] = {DRAWING_EXAMPLE, COLLISIONS_EXAMPLE};
 
 // Calls step every 50 ms until it returns true, for a minute at most (only a failing run
 // waits that long; software OpenGL in a sanitizer build starts slowly); whether it did.
@@ -39,12 +42,12 @@ bool Within(Step step) {
 
 class ExampleProcess {
 public:
-    explicit ExampleProcess(std::vector<std::string> args) {
-        args.insert(args.begin(), DRAWING_EXAMPLE);
+    ExampleProcess(const char* program, std::vector<std::string> args) {
+        args.insert(args.begin(), program);
         std::vector<char*> argv;
         for (std::string& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
-        if (posix_spawn(&pid_, DRAWING_EXAMPLE, nullptr, nullptr, argv.data(), environ) != 0) pid_ = 0;
+        if (posix_spawn(&pid_, program, nullptr, nullptr, argv.data(), environ) != 0) pid_ = 0;
     }
     ~ExampleProcess() {
         if (pid_ <= 0) return;
@@ -109,7 +112,7 @@ struct ExampleRun {
 
 }  // namespace
 
-TEST(DrawingExample, RunsUntilToldToEndThenEndsWell) {
+TEST(Examples, RunUntilToldToEndThenEndWell) {
     Display* display = XOpenDisplay(nullptr);
     ASSERT_TRUE(display) << "needs an X display (run under scripts/with-xvfb.sh)";
     // A window that goes while it is looked at is a failure to see it, not a fatal error.
@@ -119,37 +122,39 @@ TEST(DrawingExample, RunsUntilToldToEndThenEndsWell) {
         {"Escape", {}, Ending::kEscape},
         {"close box", {}, Ending::kCloseBox},
     };
-    for (const ExampleRun& run : runs) {
-        SCOPED_TRACE(run.what);
-        ExampleProcess example(run.args);
-        ASSERT_TRUE(example.Started());
-        std::optional<int> status;
-        if (run.ending != Ending::kByItself) {
-            // Frames are being drawn once two looks at the window differ.
-            Window window = 0;
-            std::vector<char> before;
-            const bool animated = Within([&] {
-                if ((status = example.Ended())) return true;
-                if (!window) window = FindExampleWindow(display);
-                std::vector<char> now = window ? Picture(display, window) : std::vector<char>();
-                const bool changed = !before.empty() && !now.empty() && now != before;
-                before = std::move(now);
-                return changed;
-            });
-            ASSERT_FALSE(status) << "ended before it was told to, status " << *status;
-            ASSERT_TRUE(animated) << "no window with changing pictures appeared";
-            if (run.ending == Ending::kEscape) {
-                XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
-                const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
-                XTestFakeKeyEvent(display, escape, True, 0);
-                XTestFakeKeyEvent(display, escape, False, 0);
-            } else {
-                corvex::testing::PressCloseBox(display, window);
+    for (const char* program : kExamples) {
+        for (const ExampleRun& run : runs) {
+            SCOPED_TRACE(std::string(program) + ", " + run.what);
+            ExampleProcess example(program, run.args);
+            ASSERT_TRUE(example.Started());
+            std::optional<int> status;
+            if (run.ending != Ending::kByItself) {
+                // Frames are being drawn once two looks at the window differ.
+                Window window = 0;
+                std::vector<char> before;
+                const bool animated = Within([&] {
+                    if ((status = example.Ended())) return true;
+                    if (!window) window = FindExampleWindow(display);
+                    std::vector<char> now = window ? Picture(display, window) : std::vector<char>();
+                    const bool changed = !before.empty() && !now.empty() && now != before;
+                    before = std::move(now);
+                    return changed;
+                });
+                ASSERT_FALSE(status) << "ended before it was told to, status " << *status;
+                ASSERT_TRUE(animated) << "no window with changing pictures appeared";
+                if (run.ending == Ending::kEscape) {
+                    XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+                    const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
+                    XTestFakeKeyEvent(display, escape, True, 0);
+                    XTestFakeKeyEvent(display, escape, False, 0);
+                } else {
+                    corvex::testing::PressCloseBox(display, window);
+                }
+                XSync(display, False);
             }
-            XSync(display, False);
+            ASSERT_TRUE(Within([&] { return (status = example.Ended()).has_value(); })) << "still running";
+            EXPECT_EQ(0, *status);
         }
-        ASSERT_TRUE(Within([&] { return (status = example.Ended()).has_value(); })) << "still running";
-        EXPECT_EQ(0, *status);
     }
     XCloseDisplay(display);
 }
