@@ -9,6 +9,7 @@
 #include "graphics/graphics.h"
 #include "polledinput/polledinput.h"
 #include "random/random.h"
+#include "runtime/debug.h"
 #include "system/system.h"
 
 namespace tarvolin {
@@ -35,6 +36,8 @@ void SteerTowards(float position, float target, float& velocity, float step) {
 }  // namespace
 
 TDO::TDO() {
+    CORVEX_METHOD("New");
+    CORVEX_STMT;
     if (!TDO_list) TDO_list = CreateList();
     x = static_cast<float>(Rnd(-5000, 5000));
     y = static_cast<float>(Rnd(10, 200));
@@ -53,6 +56,8 @@ int TDO::Compare(const Object* other) const {
 }
 
 int TDO::flowerMe() {
+    CORVEX_METHOD("flowerMe");
+    CORVEX_STMT;
     switch (Rand(0, 3)) {
         case 0: image = flower; break;
         case 1: image = flower2; break;
@@ -67,6 +72,8 @@ int TDO::flowerMe() {
 }
 
 int TDO::cloudMe() {
+    CORVEX_METHOD("cloudMe");
+    CORVEX_STMT;
     image = cloudimage;
     kind = KINDCLOUD;
     y = 0;
@@ -74,6 +81,8 @@ int TDO::cloudMe() {
 }
 
 void TDO::UpdateBee() {
+    CORVEX_METHOD("UpdateBee");
+    CORVEX_STMT;
     if (OneIn(300)) {
         following = 1;
         followTDO = followTarget;
@@ -104,6 +113,8 @@ void TDO::UpdateBee() {
 }
 
 void TDO::UpdateFlower() {
+    CORVEX_METHOD("UpdateFlower");
+    CORVEX_STMT;
     if (lifeTimer > 0) lifeTimer -= 1;
     if (lifeTimer <= 0 && deathCounter <= 0) deathCounter = 30;
     if (deathCounter > 0) {
@@ -118,6 +129,8 @@ void TDO::UpdateFlower() {
 }
 
 void TDO::UpdateCloud() {
+    CORVEX_METHOD("UpdateCloud");
+    CORVEX_STMT;
     const int w = GraphicsWidth();
     const int h = GraphicsHeight();
     dx = cameraX + static_cast<float>(-(MouseX() - w / 2)) / 1.1f;
@@ -145,6 +158,8 @@ void TDO::UpdateCloud() {
 // A sprite 400 units in front of the camera is drawn 12 times its size; a sprite
 // moving to the left on screen (xv <= 0) is mirrored.
 void TDO::Project() {
+    CORVEX_METHOD("Project");
+    CORVEX_STMT;
     const float screenZ = (z - cameraZ) / 400;
     if (xv > 0) SetScale(-12 / screenZ, -12 / screenZ);
     else SetScale(12 / screenZ, -12 / screenZ);
@@ -153,8 +168,13 @@ void TDO::Project() {
 }
 
 int TDO::render() {
+    CORVEX_FUNCTION("render");
+    CORVEX_STMT;
     SortList(TDO_list, true, CompareObjects);
     for (const Ref<Object>& value : *TDO_list) {
+        CORVEX_BLOCK();
+        CORVEX_LOCAL(value);
+        CORVEX_STMT;
         TDO& o = AsTDO(value);
         switch (o.kind) {
             case KINDBEE: o.UpdateBee(); break;
@@ -164,10 +184,13 @@ int TDO::render() {
         }
         o.Project();
     }
+    CORVEX_STMT;
     Ref<TList> survivors = CreateList();
+    CORVEX_LOCAL(survivors);
     for (const Ref<Object>& value : *TDO_list) {
         if (!AsTDO(value).killMe) ListAddLast(survivors, value);
     }
+    CORVEX_STMT;
     TDO_list = survivors;
     return 0;
 }

@@ -5,7 +5,8 @@
 // The world starts in depth order, as it stands after its first frame (whose sort of a
 // random world costs n² / 2 comparisons); from then on a pass sorts a world that was in
 // order the frame before, which costs one comparison per object plus one per place that
-// a moving bee overtakes.
+// a moving bee overtakes. With the debugger built in, this program runs the instrumented
+// game with the debugger started and bench_game_plain the game without either.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -14,6 +15,9 @@
 #include "game/tarvolin.h"
 #include "graphics/graphics.h"
 #include "umbrella/umbrella.h"
+#ifdef BENCH_WITH_DEBUGGER
+#include "debugger/debugger.h"
+#endif
 
 namespace {
 
@@ -23,6 +27,9 @@ using tarvolin::TDO;
 void OpenGraphics() {
     static const bool opened = [] {
         InitModule(umbrella_module);
+#ifdef BENCH_WITH_DEBUGGER
+        InitModule(debugger_module);
+#endif
         Graphics(1024, 768, 0, 60, 0);
         SetOrigin(512, 384);
         tarvolin::bee = CreateImage(10, 7);
