@@ -32,7 +32,7 @@ Outcome Replay::Play(const std::string& script, int max_frames, const std::strin
     run.trace_path = *this / "trace.txt";
     const std::string command = "'" + program + "' '" + Write("script.txt", script) + "' '" + run.trace_path + "'" +
                                 (max_frames ? " " + std::to_string(max_frames) : "") + " 2>'" + (*this / "stderr") +
-                                "'";
+                                "' </dev/null";
     const int status = std::system(command.c_str());
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.stderr_text = Read(*this / "stderr");
