@@ -42,29 +42,10 @@ std::string DebugTypeName(const std::type_info& type) {
     }
 }
 
-DebugScope::DebugScope(int kind, const char* name) : kind_(kind), name_(name), outer_(innermost_) {
-    innermost_ = this;
-    debug_hooks.enter_scope(*this);
-}
-
-DebugScope::~DebugScope() {
-    debug_hooks.leave_scope();
-    innermost_ = outer_;
-}
-
 std::vector<const DebugDecl*> DebugScope::Decls() const {
     std::vector<const DebugDecl*> decls;
     for (const DebugVar* v = last_; v; v = v->prev_) decls.insert(decls.begin(), &v->decl_);
     return decls;
-}
-
-DebugVar::DebugVar(const DebugDecl& decl)
-    : decl_(decl), scope_(DebugScope::innermost_), prev_(scope_ ? scope_->last_ : nullptr) {
-    if (scope_) scope_->last_ = this;
-}
-
-DebugVar::~DebugVar() {
-    if (scope_) scope_->last_ = prev_;
 }
 
 void RegisterDebugType(const std::type_info& type, const std::type_info& base, std::initializer_list<DebugDecl> decls) {

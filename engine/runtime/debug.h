@@ -121,15 +121,34 @@ struct DebugTag<R (*)(A...), std::enable_if_t<!std::is_void_v<R>>> {
     }
 };
 
+class DebugScope;
 class DebugVar;
+
+// The process-wide hooks. Each does nothing until a debugger installs its handler.
+struct DebugHooks {
+    void (*stop)();                                 // the program's explicit stop
+    void (*log)(const String& text);                // the program's log line
+    void (*enter_statement)(std::source_location);  // before every statement
+    void (*enter_scope)(const DebugScope& scope);   // entry to a function, method or block
+    void (*leave_scope)();                          // every exit from one
+    void (*push_exception_state)();                 // an exception handler is set up
+    void (*pop_exception_state)();                  // it is taken down, or it caught
+};
+extern DebugHooks debug_hooks;
 
 // What a running function or block shows: its kind, its name and the declarations made
 // in it so far. Made by the instrumentation; while it lives it is the innermost scope,
 // which the declarations made after it join.
 class DebugScope {
 public:
-    DebugScope(int kind, const char* name);
-    ~DebugScope();
+    DebugScope(int kind, const char* name) : kind_(kind), name_(name), outer_(innermost_) {
+        innermost_ = this;
+        debug_hooks.enter_scope(*this);
+    }
+    ~DebugScope() {
+        debug_hooks.leave_scope();
+        innermost_ = outer_;
+    }
     DebugScope(const DebugScope&) = delete;
     DebugScope& operator=(const DebugScope&) = delete;
 
@@ -163,8 +182,13 @@ public:
         self_ = self;
     }
     // A declaration given as it stands, tag and value word included.
-    explicit DebugVar(const DebugDecl& decl);
-    ~DebugVar();
+    explicit DebugVar(const DebugDecl& decl)
+        : decl_(decl), scope_(DebugScope::innermost_), prev_(scope_ ? scope_->last_ : nullptr) {
+        if (scope_) scope_->last_ = this;
+    }
+    ~DebugVar() {
+        if (scope_) scope_->last_ = prev_;
+    }
     DebugVar(const DebugVar&) = delete;
     DebugVar& operator=(const DebugVar&) = delete;
 
@@ -203,18 +227,6 @@ DebugDecl DebugGlobal(const char* name, const T& var) {
     static_assert(kDebugShown<T>, "the debugger cannot show this type");
     return {kGlobalDecl, name, DebugTagOf<T>(), reinterpret_cast<uintptr_t>(&var)};
 }
-
-// The process-wide hooks. Each does nothing until a debugger installs its handler.
-struct DebugHooks {
-    void (*stop)();                                 // the program's explicit stop
-    void (*log)(const String& text);                // the program's log line
-    void (*enter_statement)(std::source_location);  // before every statement
-    void (*enter_scope)(const DebugScope& scope);   // entry to a function, method or block
-    void (*leave_scope)();                          // every exit from one
-    void (*push_exception_state)();                 // an exception handler is set up
-    void (*pop_exception_state)();                  // it is taken down, or it caught
-};
-extern DebugHooks debug_hooks;
 
 // A stop of the program where it stands: the debugger takes over until told to go on.
 void DebugStop();
