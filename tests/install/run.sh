@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the engine built in the folder $1 into a temporary prefix, then builds and
 # runs against it: headless/ with find_package and corvex::headless, checking the
-# recording driver's trace; x11/ with pkg-config and one compiler line, under Xvfb.
+# recording driver's trace; x11/ with pkg-config and one compiler line, under Xvfb; and
+# the first program of docs/getting-started.md as printed, headless, ended by a script
+# that presses Escape.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -20,4 +22,14 @@ export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 # shellcheck disable=SC2046,SC2086  # the flags are words
 c++ -std=c++20 $strict "$here/x11/main.cpp" -o "$work/x11_consumer" $(pkg-config --cflags --libs corvex)
 bash "$root/scripts/with-xvfb.sh" "$work/x11_consumer"
-echo "install: both consumers ran"
+
+first=$work/first
+mkdir "$first"
+sed -n '/^```cpp$/,/^```$/{/^```/d;p}' "$root/docs/getting-started.md" >"$first/first.cpp"
+# shellcheck disable=SC2046,SC2086
+c++ -std=c++20 $strict "$first/first.cpp" -o "$first/first" $(pkg-config --cflags --libs corvex-headless)
+cp "$root/docs/meadow.png" "$first/picture.png"
+echo "3 keydown 27" >"$first/escape.txt"
+CORVEX_INPUT_SCRIPT="$first/escape.txt" CORVEX_DRAW_TRACE="$first/trace" "$first/first"
+[ "$(grep -c "^flip" "$first/trace")" = 3 ] || { echo "the first program did not end on Escape"; exit 1; }
+echo "install: all consumers ran"
