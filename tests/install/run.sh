@@ -25,6 +25,7 @@ bash "$root/scripts/with-xvfb.sh" "$work/x11_consumer"
 
 first=$work/first
 mkdir "$first"
+# shellcheck disable=SC2016  # backquotes, not an expansion
 sed -n '/^```cpp$/,/^```$/{/^```/d;p}' "$root/docs/getting-started.md" >"$first/first.cpp"
 # shellcheck disable=SC2046,SC2086
 c++ -std=c++20 $strict "$first/first.cpp" -o "$first/first" $(pkg-config --cflags --libs corvex-headless)
