@@ -16,17 +16,13 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/corvex-config.cmake ${CMAKE_CURRENT_BI
 
 # pkg-config: the libraries of one platform inside one group, as static libraries refer
 # to each other in both directions (the modules call the platform layer, which calls the
-# runtime); the embedded blocks' objects, which nothing names, are linked by path.
+# runtime); the embedded blocks' objects, which nothing names, are linked by path. The
+# libraries the engine's libraries use are required outright, as a static library does
+# not carry them.
 get_property(libraries GLOBAL PROPERTY CORVEX_INSTALLED_STATIC_LIBRARY)
-get_property(shared GLOBAL PROPERTY CORVEX_INSTALLED_SHARED_LIBRARY)
 get_property(objects GLOBAL PROPERTY CORVEX_INSTALLED_OBJECTS)
-list(APPEND libraries ${shared})
 set(requires_headless "gl libpng libjpeg zlib")
 set(requires_x11 "x11 xrandr xscrnsaver xkbcommon glx ${requires_headless}")
-set(requires_field Requires)
-if(BUILD_SHARED_LIBS)
-  set(requires_field Requires.private)
-endif()
 foreach(platform x11 headless)
   set(other headless)
   set(pc corvex)
@@ -47,7 +43,7 @@ includedir=\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}
 Name: ${pc}
 Description: corvex 2D game engine, ${platform} platform (compile as C++20)
 Version: ${corvex_VERSION}
-${requires_field}: ${requires_${platform}}
+Requires: ${requires_${platform}}
 Cflags: -I\${includedir}/corvex
 Libs: -L\${libdir} -Wl,--start-group ${libs} -Wl,--end-group${object_paths}
 ")

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs the engine built in the folder $1 into a temporary prefix, then builds and
-# runs against it: headless/ with find_package and corvex::headless, checking the
-# recording driver's trace; x11/ with pkg-config and one compiler line, under Xvfb; and
-# the first program of docs/getting-started.md as printed, headless, ended by a script
-# that presses Escape.
+# Installs the engine built in the folder $1 into a temporary prefix, compiles every
+# installed header, then builds and runs against it: headless/ with find_package and
+# corvex::headless, checking the recording driver's trace; x11/ with pkg-config and one
+# compiler line, under Xvfb; and the first program of docs/getting-started.md as
+# printed, headless, ended by a script that presses Escape.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -19,6 +19,10 @@ CORVEX_DRAW_TRACE="$work/trace" "$work/headless/headless_consumer"
 grep -qx "rect 0 0 30 40 10 20" "$work/trace" || { echo "no rectangle in the trace:"; cat "$work/trace"; exit 1; }
 
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+# Every installed header, on the include path the package gives and nothing else.
+(cd "$prefix/include/corvex" && find . -name '*.h' | sort | sed 's|^\./\(.*\)|#include "\1"|') >"$work/headers.cpp"
+# shellcheck disable=SC2046,SC2086
+c++ -std=c++20 $strict -Wshadow -fsyntax-only "$work/headers.cpp" $(pkg-config --cflags corvex)
 # shellcheck disable=SC2046,SC2086  # the flags are words
 c++ -std=c++20 $strict "$here/x11/main.cpp" -o "$work/x11_consumer" $(pkg-config --cflags --libs corvex)
 bash "$root/scripts/with-xvfb.sh" "$work/x11_consumer"
