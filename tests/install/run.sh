@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the engine built in the folder $1 into a temporary prefix, compiles every
-# installed header, then builds and runs against it: headless/ with find_package and
-# corvex::headless, checking the recording driver's trace; x11/ with pkg-config and one
+# installed header, then builds and runs against it: headless/ with find_package (on
+# corvex::headless, and on modules through corvex_program), checking the recording
+# driver's trace; x11/ with pkg-config and one
 # compiler line, under Xvfb; and the first program of docs/getting-started.md as
 # printed, headless, ended by a script that presses Escape.
 set -euo pipefail
@@ -15,8 +16,10 @@ strict="-Wall -Wextra -Werror"
 
 cmake -S "$here/headless" -B "$work/headless" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_FLAGS="$strict" >/dev/null
 cmake --build "$work/headless" -j "${JOBS:-2}" >/dev/null
-CORVEX_DRAW_TRACE="$work/trace" "$work/headless/headless_consumer"
-grep -qx "rect 0 0 30 40 10 20" "$work/trace" || { echo "no rectangle in the trace:"; cat "$work/trace"; exit 1; }
+for program in headless_consumer headless_modules; do
+  CORVEX_DRAW_TRACE="$work/$program.trace" "$work/headless/$program"
+  grep -qx "rect 0 0 30 40 10 20" "$work/$program.trace" || { echo "$program drew no rectangle"; exit 1; }
+done
 
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 # Every installed header, on the include path the package gives and nothing else.
