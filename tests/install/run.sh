@@ -2,9 +2,9 @@
 # Installs the engine built in the folder $1 into a temporary prefix, compiles every
 # installed header, then builds and runs against it: headless/ with find_package (on
 # corvex::headless, and on modules through corvex_program), checking the recording
-# driver's trace; x11/ with pkg-config and one
-# compiler line, under Xvfb; and the first program of docs/getting-started.md as
-# printed, headless, ended by a script that presses Escape.
+# driver's trace; x11/ with pkg-config and one compiler line, under Xvfb; and the first
+# program of docs/getting-started.md as printed, headless, ended by a script that
+# presses Escape.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
