@@ -4,6 +4,10 @@
 include_guard(GLOBAL)
 get_filename_component(CORVEX_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 set(CORVEX_INCLUDE_ROOT ${CMAKE_BINARY_DIR}/corvex-include)
+include(GNUInstallDirs)
+# Installed headers keep the include paths of the tree ("draw2d/draw2d.h") below this
+# folder, which the installed package and corvex.pc put on the include path.
+set(CORVEX_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/corvex)
 
 # corvex_module(NAME [SOURCES ...] [IMPORTS mod ...] [LIBS lib ...] [PREFIX dir]
 #               [HEADERS h ...] [RECORDS rec ...])
@@ -17,6 +21,8 @@ set(CORVEX_INCLUDE_ROOT ${CMAKE_BINARY_DIR}/corvex-include)
 # otherwise, so nothing reaches a module's headers through an import of an import. A
 # module without SOURCES is headers only. RECORDS names the module records the library
 # holds when they are not just NAME (corvex_RECORD is then another name of the library).
+# Every module is also corvex::NAME; the engine's own modules are installed with their
+# headers and exported under that name.
 function(corvex_module name)
   cmake_parse_arguments(M "" "PREFIX" "SOURCES;IMPORTS;LIBS;HEADERS;RECORDS" ${ARGN})
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
@@ -43,16 +49,24 @@ function(corvex_module name)
   endforeach()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${M_HEADERS})
 
+  set(scope PUBLIC)
   if(M_SOURCES)
     add_library(corvex_${name} STATIC ${M_SOURCES})
-    target_include_directories(corvex_${name} PUBLIC ${inc})
-    target_compile_features(corvex_${name} PUBLIC cxx_std_20)
-    target_link_libraries(corvex_${name} PUBLIC ${M_LIBS})
   else()
     add_library(corvex_${name} INTERFACE)
-    target_include_directories(corvex_${name} INTERFACE ${inc})
-    target_compile_features(corvex_${name} INTERFACE cxx_std_20)
-    target_link_libraries(corvex_${name} INTERFACE ${M_LIBS})
+    set(scope INTERFACE)
+  endif()
+  target_include_directories(corvex_${name} ${scope} $<BUILD_INTERFACE:${inc}>
+                                                     $<INSTALL_INTERFACE:${CORVEX_INSTALL_INCLUDEDIR}>)
+  target_compile_features(corvex_${name} ${scope} cxx_std_20)
+  target_link_libraries(corvex_${name} ${scope} ${M_LIBS})
+  set_target_properties(corvex_${name} PROPERTIES EXPORT_NAME ${name})
+  add_library(corvex::${name} ALIAS corvex_${name})
+  string(FIND "${dir}/" "${CORVEX_ROOT}/engine/" in_engine)
+  if(in_engine EQUAL 0)
+    corvex_install(corvex_${name})
+    list(TRANSFORM M_HEADERS PREPEND ${dir}/ OUTPUT_VARIABLE header_files)
+    install(FILES ${header_files} DESTINATION ${CORVEX_INSTALL_INCLUDEDIR}/${M_PREFIX})
   endif()
   foreach(record ${M_RECORDS})
     if(NOT record STREQUAL name)
@@ -72,6 +86,17 @@ function(corvex_module name)
     set_property(GLOBAL PROPERTY CORVEX_LINK_DEFERRED ON)
     cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL corvex_link_modules)
   endif()
+endfunction()
+
+# Installs an engine library into the exported set of the package.
+function(corvex_install target)
+  install(TARGETS ${target} EXPORT corvex-targets
+          ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          OBJECTS DESTINATION ${CMAKE_INSTALL_LIBDIR}/corvex)
+  set_target_properties(${target} PROPERTIES CORVEX_INSTALLED ON)
+  get_target_property(type ${target} TYPE)
+  set_property(GLOBAL APPEND PROPERTY CORVEX_INSTALLED_${type} ${target})
 endfunction()
 
 # Links every module with its imports once all are known (at the end of the top-level
@@ -106,36 +131,6 @@ function(corvex_link_modules)
   endforeach()
   string(REPLACE ";" " " manifest "${manifest}")
   file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/corvex-modules.txt CONTENT "${manifest}" @ONLY)
-endfunction()
-
-# corvex_program(TARGET SOURCES ... LINKS ... [PLATFORM x11|headless] [DEBUGGER])
-# An executable started by the runtime's process entry; PLATFORM picks the native layer
-# that every platform-dependent module of the engine links against (x11 by default).
-# DEBUGGER starts the debugger (engine/debugger) right after the runtime.
-function(corvex_program target)
-  cmake_parse_arguments(P "DEBUGGER" "PLATFORM" "SOURCES;LINKS" ${ARGN})
-  add_executable(${target} ${P_SOURCES})
-  if(P_DEBUGGER)
-    target_link_libraries(${target} PRIVATE corvex_appstub_debugger ${P_LINKS})
-  else()
-    target_link_libraries(${target} PRIVATE corvex_appstub ${P_LINKS})
-  endif()
-  corvex_use_platform(${target} ${P_PLATFORM})
-endfunction()
-
-# Compiles the sources of TARGET with the debug instrumentation (runtime/debug.h): its
-# scopes, variables and statements then report to the debug hooks.
-function(corvex_instrument target)
-  target_compile_definitions(${target} PRIVATE CORVEX_DEBUG)
-endfunction()
-
-# Selects the platform layer for an executable (x11 when none is named).
-function(corvex_use_platform target)
-  set(platform x11)
-  if(ARGC GREATER 1 AND ARGV1)
-    set(platform ${ARGV1})
-  endif()
-  set_target_properties(${target} PROPERTIES CORVEX_PLATFORM ${platform})
 endfunction()
 
 # corvex_test(NAME SOURCES ... LINKS ... [LABEL unit|x11|replay] [PLATFORM ...] [SERIAL]
@@ -196,4 +191,5 @@ function(corvex_fuzzer name)
   set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600)
 endfunction()
 
+include(${CMAKE_CURRENT_LIST_DIR}/CorvexProgram.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/CorvexEmbed.cmake)
