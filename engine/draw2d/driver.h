@@ -14,11 +14,11 @@
 namespace corvex {
 
 // Blend modes.
-inline constexpr int MASKBLEND = 1;    // opaque; pixels under half alpha are discarded
-inline constexpr int SOLIDBLEND = 2;   // opaque, no alpha test
-inline constexpr int ALPHABLEND = 3;   // source over destination by source alpha
-inline constexpr int LIGHTBLEND = 4;   // added, weighted by source alpha
-inline constexpr int SHADEBLEND = 5;   // destination times source colour
+inline constexpr int MASKBLEND = 1;   // opaque; pixels under half alpha are discarded
+inline constexpr int SOLIDBLEND = 2;  // opaque, no alpha test
+inline constexpr int ALPHABLEND = 3;  // source over destination by source alpha
+inline constexpr int LIGHTBLEND = 4;  // added, weighted by source alpha
+inline constexpr int SHADEBLEND = 5;  // destination times source colour
 
 // Image flags.
 inline constexpr int MASKEDIMAGE = 1;     // the mask colour becomes transparent
@@ -57,8 +57,7 @@ public:
     virtual void DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) = 0;
     // xy holds x0, y0, x1, y1, ...; each point is moved by the handle, transformed and
     // translated by the origin.
-    virtual void DrawPoly(const Array<float>& xy, float handle_x, float handle_y, float origin_x,
-                          float origin_y) = 0;
+    virtual void DrawPoly(const Array<float>& xy, float handle_x, float handle_y, float origin_x, float origin_y) = 0;
     // Copies the pixmap unscaled with its top-left corner at (x, y).
     virtual void DrawPixmap(const Ref<TPixmap>& pixmap, int x, int y) = 0;
     // A new pixmap holding the screen rectangle.
