@@ -20,7 +20,7 @@ enum class Mode { kRun, kStep, kStepIn, kLeave };
 struct ScopeEntry {
     const DebugScope* scope;
     bool at_statement = false;
-    std::source_location statement;
+    DebugSource statement{};
 };
 
 // The debugger state; the hooks and the command loop run on the main thread only.
@@ -39,8 +39,8 @@ void StackTrace() {
     for (size_t i = first; i < scopes.size(); ++i) {
         const ScopeEntry& e = scopes[i];
         if (!e.at_statement) continue;
-        WriteLine("@" + std::string(e.statement.file_name()) + "<" + std::to_string(e.statement.line()) + "," +
-                  std::to_string(e.statement.column()) + ">\n");
+        WriteLine("@" + std::string(e.statement.file) + "<" + std::to_string(e.statement.line) + "," +
+                  std::to_string(e.statement.column) + ">\n");
         debugger::DumpScope(e.scope->Kind(), e.scope->Name(), e.scope->Decls(), 0);
     }
     WriteLine("}\n");
@@ -109,7 +109,7 @@ void OnStop() { CommandLoop("DebugStop:\n"); }
 
 void OnLog(const String& text) { WriteStdout("DebugLog:" + text + "\n"); }
 
-void OnStatement(std::source_location where) {
+void OnStatement(DebugSource where) {
     if (scopes.empty()) return;
     scopes.back().at_statement = true;
     scopes.back().statement = where;

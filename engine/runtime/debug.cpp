@@ -14,7 +14,7 @@ namespace {
 
 void Ignore() {}
 void IgnoreText(const String&) {}
-void IgnoreStatement(std::source_location) {}
+void IgnoreStatement(DebugSource) {}
 void IgnoreScope(const DebugScope&) {}
 
 std::vector<DebugType>& DebugTypes() {

@@ -9,10 +9,13 @@
 // macros at the end of this file expand to nothing there.
 #pragma once
 
+#if !__has_builtin(__builtin_COLUMN)
+#include <source_location>
+#endif
+
 #include <bit>
 #include <cstdint>
 #include <initializer_list>
-#include <source_location>
 #include <string>
 #include <type_traits>
 #include <typeinfo>
@@ -124,15 +127,35 @@ struct DebugTag<R (*)(A...), std::enable_if_t<!std::is_void_v<R>>> {
 class DebugScope;
 class DebugVar;
 
+// Where a statement starts.
+struct DebugSource {
+    const char* file;
+    int line;
+    int column;
+};
+
+// The position of the code that expands CORVEX_DEBUG_HERE: from std::source_location
+// where the standard library offers it, else from the compiler's own builtins (clang 14
+// with this standard library has the builtins but no std::source_location).
+#if __has_builtin(__builtin_COLUMN)
+#define CORVEX_DEBUG_HERE \
+    ::corvex::DebugSource { __builtin_FILE(), __builtin_LINE(), __builtin_COLUMN() }
+#else
+inline DebugSource DebugSourceOf(const std::source_location& where) {
+    return {where.file_name(), static_cast<int>(where.line()), static_cast<int>(where.column())};
+}
+#define CORVEX_DEBUG_HERE ::corvex::DebugSourceOf(std::source_location::current())
+#endif
+
 // The process-wide hooks. Each does nothing until a debugger installs its handler.
 struct DebugHooks {
-    void (*stop)();                                 // the program's explicit stop
-    void (*log)(const String& text);                // the program's log line
-    void (*enter_statement)(std::source_location);  // before every statement
-    void (*enter_scope)(const DebugScope& scope);   // entry to a function, method or block
-    void (*leave_scope)();                          // every exit from one
-    void (*push_exception_state)();                 // an exception handler is set up
-    void (*pop_exception_state)();                  // it is taken down, or it caught
+    void (*stop)();                                // the program's explicit stop
+    void (*log)(const String& text);               // the program's log line
+    void (*enter_statement)(DebugSource);          // before every statement
+    void (*enter_scope)(const DebugScope& scope);  // entry to a function, method or block
+    void (*leave_scope)();                         // every exit from one
+    void (*push_exception_state)();                // an exception handler is set up
+    void (*pop_exception_state)();                 // it is taken down, or it caught
 };
 extern DebugHooks debug_hooks;
 
@@ -249,7 +272,7 @@ void DebugLog(const String& text);
 #define CORVEX_LOCAL(var) ::corvex::DebugVar CORVEX_DEBUG_ID(::corvex::kLocalDecl, #var, var)
 #define CORVEX_GLOBAL(var) ::corvex::DebugVar CORVEX_DEBUG_ID(::corvex::kGlobalDecl, #var, var)
 // Marks the start of a statement.
-#define CORVEX_STMT ::corvex::debug_hooks.enter_statement(std::source_location::current())
+#define CORVEX_STMT ::corvex::debug_hooks.enter_statement(CORVEX_DEBUG_HERE)
 // Describes Type (derived from Base) in the body of its module:
 //   CORVEX_DEBUG_TYPE(TThing, Object, CORVEX_FIELD(TThing, x), CORVEX_FIELD(TThing, y));
 #define CORVEX_DEBUG_TYPE(Type, Base, ...) ::corvex::RegisterDebugType(typeid(Type), typeid(Base), {__VA_ARGS__})
