@@ -51,7 +51,8 @@ public:
 
     static void ClearCurrent();
     static Ref<TDraw2DGraphics> Current();
-    // A context over g for driver d, in the initial state and covering all of g.
+    // A context over g for driver d, in the initial state and covering all of g; Null
+    // when g is Null (a context the driver could not make).
     static Ref<TDraw2DGraphics> Create(const Ref<TGraphics>& g, const Ref<TDraw2DDriver>& d);
 };
 

@@ -79,6 +79,7 @@ void TDraw2DGraphics::ClearCurrent() {
 Ref<TDraw2DGraphics> TDraw2DGraphics::Current() { return gc; }
 
 Ref<TDraw2DGraphics> TDraw2DGraphics::Create(const Ref<TGraphics>& g, const Ref<TDraw2DDriver>& d) {
+    if (!g) return nullptr;
     int width, height, depth, hertz, flags;
     g->GetSettings(width, height, depth, hertz, flags);
     if (!_defaultFont) _defaultFont = TImageFont::CreateDefault();

@@ -17,11 +17,6 @@ namespace {
 
 Ref<TGLDraw2DDriver> _glDraw2DDriver;
 
-Ref<TGraphics> Wrap(const Ref<TGraphics>& g, TGLDraw2DDriver* driver) {
-    if (!g) return nullptr;
-    return TDraw2DGraphics::Create(g, driver);
-}
-
 GLubyte ClampByte(int value) { return static_cast<GLubyte>(value < 0 ? 0 : value > 255 ? 255 : value); }
 
 }  // namespace
@@ -31,11 +26,11 @@ String TGLDraw2DDriver::ToString() const { return "OpenGL"; }
 GraphicsModeList TGLDraw2DDriver::GraphicsModes() { return GLGraphicsDriver()->GraphicsModes(); }
 
 Ref<TGraphics> TGLDraw2DDriver::AttachGraphics(GraphicsWidget widget, int flags) {
-    return Wrap(GLGraphicsDriver()->AttachGraphics(widget, flags), this);
+    return TDraw2DGraphics::Create(GLGraphicsDriver()->AttachGraphics(widget, flags), this);
 }
 
 Ref<TGraphics> TGLDraw2DDriver::CreateGraphics(int width, int height, int depth, int hertz, int flags) {
-    return Wrap(GLGraphicsDriver()->CreateGraphics(width, height, depth, hertz, flags), this);
+    return TDraw2DGraphics::Create(GLGraphicsDriver()->CreateGraphics(width, height, depth, hertz, flags), this);
 }
 
 void TGLDraw2DDriver::SetGraphics(Ref<TGraphics> g) {

@@ -46,15 +46,11 @@ void TRecordingImageFrame::Draw(float x0, float y0, float x1, float y1, float tx
 GraphicsModeList TRecordingDraw2DDriver::GraphicsModes() { return GLGraphicsDriver()->GraphicsModes(); }
 
 Ref<TGraphics> TRecordingDraw2DDriver::AttachGraphics(GraphicsWidget widget, int flags) {
-    Ref<TGraphics> g = GLGraphicsDriver()->AttachGraphics(widget, flags);
-    if (!g) return nullptr;
-    return TDraw2DGraphics::Create(g, this);
+    return TDraw2DGraphics::Create(GLGraphicsDriver()->AttachGraphics(widget, flags), this);
 }
 
 Ref<TGraphics> TRecordingDraw2DDriver::CreateGraphics(int width, int height, int depth, int hertz, int flags) {
-    Ref<TGraphics> g = GLGraphicsDriver()->CreateGraphics(width, height, depth, hertz, flags);
-    if (!g) return nullptr;
-    return TDraw2DGraphics::Create(g, this);
+    return TDraw2DGraphics::Create(GLGraphicsDriver()->CreateGraphics(width, height, depth, hertz, flags), this);
 }
 
 void TRecordingDraw2DDriver::SetGraphics(Ref<TGraphics> g) {
