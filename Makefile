@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build test-sanitize fuzz bench clean
+.PHONY: run test deps build docs test-sanitize fuzz bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -20,6 +20,11 @@ run: build
 
 test: build
 	bash scripts/with-xvfb.sh ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE fuzz
+
+# The API reference of the installed headers, in $(BUILD)/docs/api/html.
+docs: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) --target docs
 
 # Unit and x11 tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps

@@ -11,6 +11,7 @@ packages=(
   libgl-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
   xvfb xauth x11-utils
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
+  doxygen
 )
 
 missing=()
