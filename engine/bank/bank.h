@@ -1,4 +1,5 @@
-// TBank: a resizable block of memory, owned by the bank.
+/// @file
+/// TBank: a resizable block of memory, owned by the bank.
 #pragma once
 
 #include <cstdint>
@@ -12,15 +13,17 @@ namespace corvex {
 
 class TBank : public Object {
 public:
-    // A bank of size zero bytes.
+    /// A bank of size zero bytes.
     static Ref<TBank> Create(int64_t size = 0);
 
-    // The bytes; valid until the next Resize.
+    ///@{
+    /// The bytes; valid until the next Resize.
     uint8_t* Buf() noexcept { return _buf.data(); }
     const uint8_t* Buf() const noexcept { return _buf.data(); }
     int64_t Size() const noexcept { return static_cast<int64_t>(_buf.size()); }
-    // Keeps the leading bytes; new bytes are 0. Growth is amortised, so growing a bank a
-    // little at a time stays linear. A negative size raises "Illegal bank size".
+    ///@}
+    /// Keeps the leading bytes; new bytes are 0. Growth is amortised, so growing a bank a
+    /// little at a time stays linear. A negative size raises "Illegal bank size".
     void Resize(int64_t size);
 
 private:
@@ -32,11 +35,14 @@ uint8_t* BankBuf(const Ref<TBank>& bank);
 int64_t BankSize(const Ref<TBank>& bank);
 void ResizeBank(const Ref<TBank>& bank, int64_t size);
 
-// The whole content of a URL (see OpenStream) as a new bank; Null when it cannot be
-// opened.
+///@{
+/// The whole content of a URL (see OpenStream) as a new bank; Null when it cannot be
+/// opened.
 Ref<TBank> LoadBank(const Ref<Object>& url);
 Ref<TBank> LoadBank(const String& url);
+///@}
 
+/// The module record of bank (see InitModule).
 extern Module bank_module;
 
 }  // namespace corvex

@@ -1,5 +1,6 @@
-// TXEndianStream: reads and writes binary values big-endian over another stream, and
-// the "bigendian::" and "littleendian::" protocols.
+/// @file
+/// TXEndianStream: reads and writes binary values big-endian over another stream, and
+/// the "bigendian::" and "littleendian::" protocols.
 #pragma once
 
 #include "runtime/module.h"
@@ -24,10 +25,12 @@ public:
     double ReadDouble() override;
     void WriteDouble(double n) override;
 
-    // Null for a Null stream.
+    ///@{
+    /// Null for a Null stream.
     static Ref<TXEndianStream> Create(const Ref<TStream>& stream);
     static Ref<TStream> BigEndian(const Ref<TStream>& stream);
-    // This machine is little-endian: the stream itself.
+    ///@}
+    /// This machine is little-endian: the stream itself.
     static Ref<TStream> LittleEndian(const Ref<TStream>& stream);
 };
 
@@ -40,6 +43,7 @@ public:
 Ref<TStream> BigEndianStream(const Ref<TStream>& stream);
 Ref<TStream> LittleEndianStream(const Ref<TStream>& stream);
 
+/// The module record of endianstream (see InitModule).
 extern Module endianstream_module;
 
 }  // namespace corvex

@@ -1,5 +1,6 @@
-// Events: records of one happening (a key, a button, a move, a request to quit),
-// delivered by running the chain of EmitEventHook with the event as its data.
+/// @file
+/// Events: records of one happening (a key, a button, a move, a request to quit),
+/// delivered by running the chain of EmitEventHook with the event as its data.
 #pragma once
 
 #include "hook/hook.h"
@@ -70,14 +71,16 @@ public:
     static Ref<TEvent> Create(int id, Ref<Object> source = nullptr, int data = 0, int mods = 0, int x = 0, int y = 0,
                               Ref<Object> extra = nullptr);
     static int AllocUserId();
-    // Runs EmitEventHook with this event; the result is discarded. An event that no Ref
-    // holds (one on the stack) is never freed by emitting it: the hooks get a copy, and
-    // their changes to it are copied back into this event.
+    ///@{
+    /// Runs EmitEventHook with this event; the result is discarded. An event that no Ref
+    /// holds (one on the stack) is never freed by emitting it: the hooks get a copy, and
+    /// their changes to it are copied back into this event.
     void Emit();
     String ToString() const override;
+    ///@}
 };
 
-// The hook id of emitted events, allocated when the event module starts.
+/// The hook id of emitted events, allocated when the event module starts.
 extern int EmitEventHook;
 
 Ref<TEvent> CreateEvent(int id, Ref<Object> source = nullptr, int data = 0, int mods = 0, int x = 0, int y = 0,
@@ -85,6 +88,7 @@ Ref<TEvent> CreateEvent(int id, Ref<Object> source = nullptr, int data = 0, int 
 void EmitEvent(const Ref<TEvent>& event);
 int AllocUserEventId();
 
+/// The module record of event (see InitModule).
 extern Module event_module;
 
 }  // namespace corvex

@@ -1,10 +1,11 @@
-// Graphics: the device-independent front of the graphics system.
-//
-// One current driver and one current context per process. Contexts are opened and
-// closed through the driver; the driver's display modes are cached; Flip presents the
-// current context and, for the exclusive context opened by Graphics, paces frames on an
-// exact millisecond schedule (vertical sync is used only where a measurement shows that
-// the hardware already runs at the requested rate).
+/// @file
+/// Graphics: the device-independent front of the graphics system.
+///
+/// One current driver and one current context per process. Contexts are opened and
+/// closed through the driver; the driver's display modes are cached; Flip presents the
+/// current context and, for the exclusive context opened by Graphics, paces frames on an
+/// exact millisecond schedule (vertical sync is used only where a measurement shows that
+/// the hardware already runs at the requested rate).
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@
 
 namespace corvex {
 
-// Graphics flags: the buffers a graphics context asks for.
+/// Graphics flags: the buffers a graphics context asks for.
 enum : int {
     GRAPHICS_BACKBUFFER = 2,
     GRAPHICS_ALPHABUFFER = 4,
@@ -25,7 +26,7 @@ enum : int {
     GRAPHICS_ACCUMBUFFER = 32,
 };
 
-// A display mode a driver can open full-screen; depth is bits per pixel.
+/// A display mode a driver can open full-screen; depth is bits per pixel.
 class TGraphicsMode : public Object {
 public:
     int width = 0;
@@ -33,14 +34,14 @@ public:
     int depth = 0;
     int hertz = 0;
 
-    String ToString() const override;  // "640,480,32 60Hz"
+    String ToString() const override;  ///< "640,480,32 60Hz"
 };
 
 using GraphicsModeList = Array<Ref<TGraphicsMode>>;
 
 class TGraphicsDriver;
 
-// A graphics context: a surface some driver made.
+/// A graphics context: a surface some driver made.
 class TGraphics : public Object {
 public:
     virtual Ref<TGraphicsDriver> Driver() = 0;
@@ -48,25 +49,25 @@ public:
     virtual void Close() = 0;
 };
 
-// A native window handle an existing context can be attached to.
+/// A native window handle an existing context can be attached to.
 using GraphicsWidget = std::uintptr_t;
 
 class TGraphicsDriver : public Object {
 public:
     virtual GraphicsModeList GraphicsModes() = 0;
     virtual Ref<TGraphics> AttachGraphics(GraphicsWidget widget, int flags) = 0;
-    // depth 0 asks for a window, any other depth for full-screen.
+    /// depth 0 asks for a window, any other depth for full-screen.
     virtual Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) = 0;
-    // Makes g (Null: nothing) the driver's current context.
+    /// Makes g (Null: nothing) the driver's current context.
     virtual void SetGraphics(Ref<TGraphics> g) = 0;
-    // Presents the current context: sync 0 at once, 1 at the vertical blank.
+    /// Presents the current context: sync 0 at once, 1 at the vertical blank.
     virtual void Flip(int sync) = 0;
 };
 
-// Run at the start of every Flip.
+/// Run at the start of every Flip.
 extern int FlipHook;
-// Generation of the graphics: changes whenever the exclusive context opens or closes,
-// never 0. Textures and frames made under another value are gone.
+/// Generation of the graphics: changes whenever the exclusive context opens or closes,
+/// never 0. Textures and frames made under another value are gone.
 extern int GraphicsSeq;
 
 void SetGraphicsDriver(Ref<TGraphicsDriver> driver, int defaultFlags);
@@ -75,30 +76,35 @@ int DefaultGraphicsFlags();
 GraphicsModeList GraphicsModes();
 int CountGraphicsModes();
 void GetGraphicsMode(int index, int& width, int& height, int& depth, int& hertz);
-// 1 when a mode matches; an argument of 0 matches anything.
+/// 1 when a mode matches; an argument of 0 matches anything.
 int GraphicsModeExists(int width, int height, int depth, int hertz);
 
-// Contexts from the current driver, not made current; Null when the driver fails.
+///@{
+/// Contexts from the current driver, not made current; Null when the driver fails.
 Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags);
 Ref<TGraphics> AttachGraphics(GraphicsWidget widget, int flags);
 void CloseGraphics(Ref<TGraphics> g);
 void SetGraphics(Ref<TGraphics> g);
+///@}
 
-// Settings of the current context, 0 when there is none.
+///@{
+/// Settings of the current context, 0 when there is none.
 int GraphicsWidth();
 int GraphicsHeight();
 int GraphicsDepth();
 int GraphicsHertz();
 int GraphicsFlags();
+///@}
 
-// sync: -1 paced by the schedule of the exclusive context, 0 at once, 1 vertical blank.
+/// sync: -1 paced by the schedule of the exclusive context, 0 at once, 1 vertical blank.
 void Flip(int sync = -1);
 
-// Opens the exclusive context, makes it current and starts its pacing; Null on failure.
+/// Opens the exclusive context, makes it current and starts its pacing; Null on failure.
 Ref<TGraphics> Graphics(int width, int height, int depth = 0, int hertz = 60, int flags = 0);
-// Closes the exclusive context (nothing when none is open).
+/// Closes the exclusive context (nothing when none is open).
 void EndGraphics();
 
+/// The module record of graphics (see InitModule).
 extern Module graphics_module;
 
 }  // namespace corvex

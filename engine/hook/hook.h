@@ -1,4 +1,5 @@
-// Hooks: numbered chains of callbacks run in priority order, each passing its result on.
+/// @file
+/// Hooks: numbered chains of callbacks run in priority order, each passing its result on.
 #pragma once
 
 #include "runtime/array.h"
@@ -17,18 +18,19 @@ public:
     Ref<Object> context;
 };
 
-// The 256 chain heads, one per hook id; made when the hook module starts.
+/// The 256 chain heads, one per hook id; made when the hook module starts.
 extern Array<Ref<THook>> hooks;
 
-// A new hook id: 0, 1, ... 255; throws the string "Too many hook ids" after that.
+/// A new hook id: 0, 1, ... 255; throws the string "Too many hook ids" after that.
 int AllocHookId();
-// Adds func with its context to chain id, before the first entry of lower priority.
+/// Adds func with its context to chain id, before the first entry of lower priority.
 void AddHook(int id, HookFunction func, Ref<Object> context = nullptr, int priority = 0);
-// Runs chain id, highest priority first, each entry on what the previous returned.
+/// Runs chain id, highest priority first, each entry on what the previous returned.
 Ref<Object> RunHooks(int id, Ref<Object> data);
-// Removes the first entry with this func and this context (identity), if any.
+/// Removes the first entry with this func and this context (identity), if any.
 void RemoveHook(int id, HookFunction func, Ref<Object> context = nullptr);
 
+/// The module record of hook (see InitModule).
 extern Module hook_module;
 
 }  // namespace corvex

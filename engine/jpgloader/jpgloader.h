@@ -1,4 +1,5 @@
-// The JPEG loader, over libjpeg: grey and colour pictures (one or three components).
+/// @file
+/// The JPEG loader, over libjpeg: grey and colour pictures (one or three components).
 #pragma once
 
 #include "pixmap/loader.h"
@@ -11,10 +12,11 @@ public:
     Ref<TPixmap> LoadPixmap(const Ref<TStream>& stream) override;
 };
 
-// Opens url with ReadStream (a stream passed in is read but not closed) and decodes it;
-// Null on any decoding error or when the picture is not grey or RGB.
+/// Opens url with ReadStream (a stream passed in is read but not closed) and decodes it;
+/// Null on any decoding error or when the picture is not grey or RGB.
 Ref<TPixmap> LoadPixmapJPeg(const Ref<Object>& url);
 
+/// The module record of jpgloader (see InitModule).
 extern Module jpgloader_module;
 
 }  // namespace corvex

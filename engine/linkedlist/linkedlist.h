@@ -1,10 +1,11 @@
-// TList: a circular doubly linked list of object references with a sentinel link, its
-// links, its enumerator, a stable in-place sort, and free functions over them.
-//
-// The sentinel is the link whose value is itself; every walk stops there. Links hold
-// their value and both neighbours strongly; a removed link keeps its neighbours, so a
-// walk standing on it can still move on. A list clears itself when it is freed, which
-// breaks the rings.
+/// @file
+/// TList: a circular doubly linked list of object references with a sentinel link, its
+/// links, its enumerator, a stable in-place sort, and free functions over them.
+///
+/// The sentinel is the link whose value is itself; every walk stops there. Links hold
+/// their value and both neighbours strongly; a removed link keeps its neighbours, so a
+/// walk standing on it can still move on. A list clears itself when it is freed, which
+/// breaks the rings.
 #pragma once
 
 #include "runtime/array.h"
@@ -20,11 +21,13 @@ public:
     ~TLink() override;
 
     Ref<Object> Value() const { return _value; }
-    // The next / previous link, or Null at the end of the list.
+    ///@{
+    /// The next / previous link, or Null at the end of the list.
     Ref<TLink> NextLink() const;
     Ref<TLink> PrevLink() const;
-    // Unlinks the link: its value becomes Null, its neighbours are joined; the link keeps
-    // its own neighbours.
+    ///@}
+    /// Unlinks the link: its value becomes Null, its neighbours are joined; the link keeps
+    /// its own neighbours.
     void Remove();
 
     Ref<Object> _value;
@@ -40,16 +43,16 @@ private:
 class TListEnum : public Object {
 public:
     bool HasNext() const;
-    // The value of the current link, then moves on; raises "Assert failed" at the end.
+    /// The value of the current link, then moves on; raises "Assert failed" at the end.
     Ref<Object> NextObject();
 
     Ref<TLink> _link;
 };
 
-// Orders two elements: negative, 0 or positive. Called with the earlier element first.
+/// Orders two elements: negative, 0 or positive. Called with the earlier element first.
 using CompareFunction = int (*)(Object* a, Object* b);
 
-// a's Compare with b (a must not be Null).
+/// a's Compare with b (a must not be Null).
 int CompareObjects(Object* a, Object* b);
 
 class TList : public Object {
@@ -57,7 +60,8 @@ public:
     TList();
     ~TList() override;
 
-    // The list's data-type descriptor.
+    ///@{
+    /// The list's data-type descriptor.
     Ref<Object> DataType() const;
     void Clear();
     bool IsEmpty() const;
@@ -80,15 +84,19 @@ public:
     Ref<TList> Copy() const;
     void Reverse();
     Ref<TList> Reversed() const;
-    // Stable exchange sort that relinks the nodes in place and allocates nothing; a
-    // sorted list costs one pass of Count() - 1 comparisons.
+    ///@}
+    ///@{
+    /// Stable exchange sort that relinks the nodes in place and allocates nothing; a
+    /// sorted list costs one pass of Count() - 1 comparisons.
     void Sort(bool ascending = true, CompareFunction compareFunc = CompareObjects);
     Ref<TListEnum> ObjectEnumerator() const;
     Array<Ref<Object>> ToArray() const;
     static Ref<TList> FromArray(const Array<Ref<Object>>& array);
+    ///@}
 
-    // Range-for over the values, skipping Null values the way a for-each walk does;
-    // removing the value just returned is safe.
+    ///@{
+    /// Range-for over the values, skipping Null values the way a for-each walk does;
+    /// removing the value just returned is safe.
     class Iterator {
     public:
         explicit Iterator(Ref<TListEnum> e) : enum_(std::move(e)) { ++*this; }
@@ -103,11 +111,12 @@ public:
     };
     Iterator begin() const { return Iterator(ObjectEnumerator()); }
     Iterator end() const { return Iterator(); }
+    ///@}
 
     Ref<TLink> _head;
 };
 
-// The descriptor DataType returns; made when the module starts.
+/// The descriptor DataType returns; made when the module starts.
 extern Ref<Object> ListDataType;
 
 Ref<TList> CreateList();
@@ -126,6 +135,7 @@ Ref<TLink> ListAddFirst(const Ref<TList>& list, Ref<Object> value);
 bool ListRemove(const Ref<TList>& list, const Ref<Object>& value);
 void RemoveLink(const Ref<TLink>& link);
 
+/// The module record of linkedlist (see InitModule).
 extern Module linkedlist_module;
 
 }  // namespace corvex

@@ -1,5 +1,6 @@
-// The chain of pixmap loaders and LoadPixmap(url), which offers one stream to each
-// loader in turn, rewinding it before each, until one returns a pixmap.
+/// @file
+/// The chain of pixmap loaders and LoadPixmap(url), which offers one stream to each
+/// loader in turn, rewinding it before each, until one returns a pixmap.
 #pragma once
 
 #include "pixmap/pixmap.h"
@@ -10,26 +11,28 @@ namespace corvex {
 
 class TPixmapLoader : public Object {
 public:
-    // Puts the new loader at the head of the chain, so the newest is tried first.
+    /// Puts the new loader at the head of the chain, so the newest is tried first.
     TPixmapLoader();
-    // A pixmap decoded from the stream's current position, or Null when the data is
-    // not this loader's format. May throw a TStreamException, which counts as Null.
+    /// A pixmap decoded from the stream's current position, or Null when the data is
+    /// not this loader's format. May throw a TStreamException, which counts as Null.
     virtual Ref<TPixmap> LoadPixmap(const Ref<TStream>& stream) = 0;
 
     Ref<TPixmapLoader> _succ;
 };
 
-// Opens url with ReadStream, decodes the stream with decode and closes it again (a
-// stream passed as url is only wrapped, so the caller's stream stays open). Null when
-// the URL cannot be opened.
+/// Opens url with ReadStream, decodes the stream with decode and closes it again (a
+/// stream passed as url is only wrapped, so the caller's stream stays open). Null when
+/// the URL cannot be opened.
 Ref<TPixmap> DecodeUrl(const Ref<Object>& url, Ref<TPixmap> (*decode)(TStream& stream));
 
-// Head of the loader chain; Null until a loader module starts.
+/// Head of the loader chain; Null until a loader module starts.
 extern Ref<TPixmapLoader> pixmap_loaders;
 
-// The pixmap that the first accepting loader makes of url's data; Null when the URL
-// cannot be opened, its stream cannot tell its position, or no loader accepts it.
+///@{
+/// The pixmap that the first accepting loader makes of url's data; Null when the URL
+/// cannot be opened, its stream cannot tell its position, or no loader accepts it.
 Ref<TPixmap> LoadPixmap(const Ref<Object>& url);
 Ref<TPixmap> LoadPixmap(const String& url);
+///@}
 
 }  // namespace corvex

@@ -1,6 +1,7 @@
-// Pixel formats: their constants, the per-format lookup tables, and the conversion of
-// runs of pixels between formats. Every conversion goes through the standard format
-// (PF_RGBA8888) unless one side already is it.
+/// @file
+/// Pixel formats: their constants, the per-format lookup tables, and the conversion of
+/// runs of pixels between formats. Every conversion goes through the standard format
+/// (PF_RGBA8888) unless one side already is it.
 #pragma once
 
 #include <cstdint>
@@ -33,8 +34,8 @@ enum : int {
     PF_COLORALPHA = PF_BGRA8888,
 };
 
-// One integer per format, index 0 (no format) included. Indexing outside the table
-// raises the array-bounds error, so a bad format never reads stray memory.
+/// One integer per format, index 0 (no format) included. Indexing outside the table
+/// raises the array-bounds error, so a bad format never reads stray memory.
 struct FormatTable {
     int values[13];
     int operator[](int format) const {
@@ -52,13 +53,16 @@ inline constexpr FormatTable IntensityBitsPerPixel{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0
 inline constexpr FormatTable LuminanceBitsPerPixel{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8}};
 inline constexpr FormatTable ColorBitsPerPixel{{0, 0, 0, 24, 24, 24, 24, 8, 8, 8, 0, 0, 0}};
 
-// Runs of count pixels. in and out must not overlap, except that a conversion between
-// two formats of the same size per pixel may be done in place (in == out).
+///@{
+/// Runs of count pixels. in and out must not overlap, except that a conversion between
+/// two formats of the same size per pixel may be done in place (in == out).
 void CopyPixels(const void* in, void* out, int format, int count);
 void ConvertPixelsToStdFormat(const void* in, void* out, int format, int count);
 void ConvertPixelsFromStdFormat(const void* in, void* out, int format, int count);
 void ConvertPixels(const void* in, int in_format, void* out, int out_format, int count);
+///@}
 
+/// The module record of pixel (see InitModule).
 extern Module pixel_module;
 
 }  // namespace corvex

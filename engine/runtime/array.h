@@ -1,5 +1,6 @@
-// Array<T>: a shared, bounds-checked array. Copies of an Array refer to the same
-// elements, as arrays are objects; an index outside raises the array-bounds error.
+/// @file
+/// Array<T>: a shared, bounds-checked array. Copies of an Array refer to the same
+/// elements, as arrays are objects; an index outside raises the array-bounds error.
 #pragma once
 
 #include <initializer_list>
@@ -11,13 +12,15 @@
 
 namespace corvex {
 
-// What the debugger reads of an array of any element type.
+/// What the debugger reads of an array of any element type.
 class TArrayBase : public Object {
 public:
     virtual int Count() const = 0;
-    // The type tag of the elements (empty when the debugger cannot show them).
+    ///@{
+    /// The type tag of the elements (empty when the debugger cannot show them).
     virtual const char* ElementTag() const = 0;
     virtual const void* ElementAt(int index) const = 0;
+    ///@}
 };
 
 template <class T>
@@ -48,9 +51,11 @@ public:
     T* begin() const noexcept { return a_ ? a_.get()->items.data() : nullptr; }
     T* end() const noexcept { return begin() + Length(); }
     T* Data() const noexcept { return begin(); }
-    // A new array with the same elements.
+    ///@{
+    /// A new array with the same elements.
     Array Copy() const { return a_ ? Array(a_.get()->items) : Array(); }
     bool SameAs(const Array& o) const noexcept { return a_ == o.a_; }
+    ///@}
 
 private:
     Ref<TArrayObject<T>> a_;

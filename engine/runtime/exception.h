@@ -1,7 +1,8 @@
-// The runtime's exceptions: one hierarchy of C++ exceptions, each with its text.
-//
-// TRuntimeException carries the message of RaiseRuntimeError; the fixed errors have
-// fixed texts; TStringException is a thrown plain string ("Too many hook ids", ...).
+/// @file
+/// The runtime's exceptions: one hierarchy of C++ exceptions, each with its text.
+///
+/// TRuntimeException carries the message of RaiseRuntimeError; the fixed errors have
+/// fixed texts; TStringException is a thrown plain string ("Too many hook ids", ...).
 #pragma once
 
 #include <exception>
@@ -27,7 +28,7 @@ public:
     String error;
 };
 
-// A plain string thrown as an exception.
+/// A plain string thrown as an exception.
 class TStringException : public TException {
 public:
     explicit TStringException(String t) : text(std::move(t)) {}
@@ -47,9 +48,9 @@ CORVEX_FIXED_EXCEPTION(TNullFunctionException, "Attempt to call uninitialized fu
 CORVEX_FIXED_EXCEPTION(TArrayBoundsException, "Attempt to index array element beyond array length");
 CORVEX_FIXED_EXCEPTION(TOutOfDataException, "Attempt to read beyond end of data");
 
-// Throws a new TRuntimeException whose error is message.
+/// Throws a new TRuntimeException whose error is message.
 [[noreturn]] void RaiseRuntimeError(const String& message);
-// Throws message as a plain string.
+/// Throws message as a plain string.
 [[noreturn]] void ThrowString(const String& message);
 
 }  // namespace corvex

@@ -1,9 +1,10 @@
-// The object model: intrusively reference-counted objects and the Ref<T> handle.
-//
-// Every engine object derives from Object. A Ref<T> holds one reference; the object is
-// deleted when the last Ref goes. Because the count lives inside the object, a
-// constructor may hand out `this` (wrap it in a Ref) safely. Dereferencing a Null Ref
-// throws TNullObjectException, so Null misuse is a runtime error rather than a crash.
+/// @file
+/// The object model: intrusively reference-counted objects and the Ref<T> handle.
+///
+/// Every engine object derives from Object. A Ref<T> holds one reference; the object is
+/// deleted when the last Ref goes. Because the count lives inside the object, a
+/// constructor may hand out `this` (wrap it in a Ref) safely. Dereferencing a Null Ref
+/// throws TNullObjectException, so Null misuse is a runtime error rather than a crash.
 #pragma once
 
 #include <atomic>
@@ -16,13 +17,15 @@ namespace corvex {
 class String;
 class Object;
 
-// Told of every object made and of every object gone, while set (a debugger sets it, to
-// tell the address of a live object from any other number).
+///@{
+/// Told of every object made and of every object gone, while set (a debugger sets it, to
+/// tell the address of a live object from any other number).
 struct ObjectWatch {
     void (*born)(const Object* o) noexcept;
     void (*died)(const Object* o) noexcept;
 };
 inline const ObjectWatch* object_watch = nullptr;
+///@}
 
 class Object {
 public:
@@ -35,10 +38,10 @@ public:
         if (object_watch) object_watch->died(this);
     }
 
-    // Text of the object; the default names its address.
+    /// Text of the object; the default names its address.
     virtual String ToString() const;
-    // Order relative to another object: negative, 0 or positive. The default compares
-    // identity, so distinct objects are never equal.
+    /// Order relative to another object: negative, 0 or positive. The default compares
+    /// identity, so distinct objects are never equal.
     virtual int Compare(const Object* other) const;
 
     void Retain() const { refs_.fetch_add(1, std::memory_order_relaxed); }
@@ -86,7 +89,7 @@ public:
     }
     T* get() const noexcept { return p_; }
     explicit operator bool() const noexcept { return p_ != nullptr; }
-    // Gives up the reference without releasing it (for moves between Ref types).
+    /// Gives up the reference without releasing it (for moves between Ref types).
     T* release() noexcept { return std::exchange(p_, nullptr); }
 
     template <class U>
@@ -100,13 +103,13 @@ private:
     T* p_ = nullptr;
 };
 
-// Makes a new object and returns the first reference to it.
+/// Makes a new object and returns the first reference to it.
 template <class T, class... Args>
 Ref<T> New(Args&&... args) {
     return Ref<T>(new T(std::forward<Args>(args)...));
 }
 
-// Downcast: Null when the object is not a T (or is Null).
+/// Downcast: Null when the object is not a T (or is Null).
 template <class T, class U>
 Ref<T> Cast(const Ref<U>& r) {
     return Ref<T>(dynamic_cast<T*>(r.get()));

@@ -1,10 +1,11 @@
-// Streams: every byte read from or written to a file, a block of memory or another
-// stream goes through TStream.
-//
-// A stream is opened from a URL object: a path string, a "protocol::rest" string, an
-// existing stream, or any other object a registered factory knows. Plain paths open
-// C-runtime files; anything with a protocol is offered to the factory chain, newest
-// first. Counts, positions and sizes are 64-bit so that large files work.
+/// @file
+/// Streams: every byte read from or written to a file, a block of memory or another
+/// stream goes through TStream.
+///
+/// A stream is opened from a URL object: a path string, a "protocol::rest" string, an
+/// existing stream, or any other object a registered factory knows. Plain paths open
+/// C-runtime files; anything with a protocol is offered to the factory chain, newest
+/// first. Counts, positions and sizes are 64-bit so that large files work.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +19,8 @@
 
 namespace corvex {
 
-// Raw input and output. The defaults describe a stream that can do nothing: no
-// position (-1), size 0, and Read/Write raise runtime errors.
+/// Raw input and output. The defaults describe a stream that can do nothing: no
+/// position (-1), size 0, and Read/Write raise runtime errors.
 class TIO : public Object {
 public:
     virtual bool Eof();
@@ -28,24 +29,27 @@ public:
     virtual int64_t Seek(int64_t pos);
     virtual int Flush();
     virtual int Close();
-    // Transfer up to count bytes; the result is the number moved.
+    ///@{
+    /// Transfer up to count bytes; the result is the number moved.
     virtual int64_t Read(void* buf, int64_t count);
     virtual int64_t Write(const void* buf, int64_t count);
+    ///@}
 };
 
-// Exact-count transfers, binary values (machine order, little-endian) and 8-bit text,
-// all built on Read, Write and Eof.
+/// Exact-count transfers, binary values (machine order, little-endian) and 8-bit text,
+/// all built on Read, Write and Eof.
 class TStream : public TIO {
 public:
-    // Reads until count bytes arrived or the stream ended; returns the bytes read.
-    // A Read of 0 before the end throws TStreamReadException.
+    /// Reads until count bytes arrived or the stream ended; returns the bytes read.
+    /// A Read of 0 before the end throws TStreamReadException.
     virtual int64_t ReadBytes(void* buf, int64_t count);
-    // Writes all count bytes; a Write of 0 throws TStreamWriteException.
+    /// Writes all count bytes; a Write of 0 throws TStreamWriteException.
     virtual int64_t WriteBytes(const void* buf, int64_t count);
-    // Skips up to count bytes; returns the bytes skipped.
+    /// Skips up to count bytes; returns the bytes skipped.
     virtual int64_t SkipBytes(int64_t count);
 
-    // Byte and short are unsigned; bytes missing at the end of the stream read as 0.
+    ///@{
+    /// Byte and short are unsigned; bytes missing at the end of the stream read as 0.
     virtual int ReadByte();
     virtual void WriteByte(int n);
     virtual int ReadShort();
@@ -58,22 +62,25 @@ public:
     virtual void WriteFloat(float n);
     virtual double ReadDouble();
     virtual void WriteDouble(double n);
+    ///@}
 
-    // One line, ended by byte 10, byte 0 or the end of the stream; bytes 13 are dropped.
+    /// One line, ended by byte 10, byte 0 or the end of the stream; bytes 13 are dropped.
     virtual String ReadLine();
-    // The text and CR LF; true only when every byte was written.
+    /// The text and CR LF; true only when every byte was written.
     virtual bool WriteLine(const String& str);
-    // length bytes as characters 0 to 255 (fewer when the stream ends first).
+    /// length bytes as characters 0 to 255 (fewer when the stream ends first).
     virtual String ReadString(int64_t length);
-    // The low 8 bits of every character, no terminator, no length.
+    /// The low 8 bits of every character, no terminator, no length.
     virtual void WriteString(const String& str);
-    // Serialisation hooks; the base throws "Unable to read object" / "Unable to write object".
+    ///@{
+    /// Serialisation hooks; the base throws "Unable to read object" / "Unable to write object".
     virtual Ref<Object> ReadObject();
     virtual void WriteObject(const Ref<Object>& obj);
+    ///@}
 };
 
-// Passes every operation on to an inner stream. The exact-count transfers and the long
-// values run the TStream versions over the forwarded Read/Write.
+/// Passes every operation on to an inner stream. The exact-count transfers and the long
+/// values run the TStream versions over the forwarded Read/Write.
 class TStreamWrapper : public TStream {
 public:
     void SetStream(const Ref<TStream>& stream) { _stream = stream; }
@@ -107,15 +114,15 @@ protected:
     Ref<TStream> _stream;
 };
 
-// A wrapper handed out when a stream is opened as a URL: closing it only detaches, so
-// the caller's stream stays open.
+/// A wrapper handed out when a stream is opened as a URL: closing it only detaches, so
+/// the caller's stream stays open.
 class TStreamStream : public TStreamWrapper {
 public:
     int Close() override;
     static Ref<TStreamStream> Create(const Ref<TStream>& stream);
 };
 
-// A C-runtime file.
+/// A C-runtime file.
 class TCStream : public TStream {
 public:
     static constexpr int MODE_READ = 1;
@@ -131,14 +138,14 @@ public:
     int64_t Read(void* buf, int64_t count) override;
     int64_t Write(const void* buf, int64_t count) override;
 
-    // "r+b" (existing file) with both flags, "wb" (truncates) for writing only, else
-    // "rb". Backslashes become slashes; Null when the file cannot be opened.
+    /// "r+b" (existing file) with both flags, "wb" (truncates) for writing only, else
+    /// "rb". Backslashes become slashes; Null when the file cannot be opened.
     static Ref<TCStream> OpenFile(const String& path, bool readable, bool writeable);
-    // Takes over an open handle (Null for none); the position is where the handle stands.
+    /// Takes over an open handle (Null for none); the position is where the handle stands.
     static Ref<TCStream> CreateWithCStream(FILE* cstream, int mode);
 
 private:
-    // Switching between reading and writing on an update stream needs a positioning call.
+    /// Switching between reading and writing on an update stream needs a positioning call.
     void PrepareDirection(int mode);
 
     int64_t _pos = 0;
@@ -160,30 +167,35 @@ public:
     String ToString() const override { return "Error writing to stream"; }
 };
 
-// Opens URL objects of the kinds it knows. Making a factory puts it at the head of the
-// chain (stream_factories), so the newest is asked first.
+/// Opens URL objects of the kinds it knows. Making a factory puts it at the head of the
+/// chain (stream_factories), so the newest is asked first.
 class TStreamFactory : public Object {
 public:
     TStreamFactory();
-    // proto is lower case ("" when the URL had none); path is the text after "::".
+    ///@{
+    /// proto is lower case ("" when the URL had none); path is the text after "::".
     virtual Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path, bool readable,
                                       bool writeable) = 0;
     Ref<TStreamFactory> _succ;
+    ///@}
 };
 
-// Head of the factory chain; Null until a stream module starts.
+/// Head of the factory chain; Null until a stream module starts.
 extern Ref<TStreamFactory> stream_factories;
 
-// A stream over url: a TStream gives a TStreamStream around it; a string without "::"
-// opens a file; anything else goes to the factories. Null when nothing can open it.
+///@{
+/// A stream over url: a TStream gives a TStreamStream around it; a string without "::"
+/// opens a file; anything else goes to the factories. Null when nothing can open it.
 Ref<TStream> OpenStream(const Ref<Object>& url, bool readable = true, bool writeable = true);
 Ref<TStream> OpenStream(const String& url, bool readable = true, bool writeable = true);
 Ref<TStream> ReadStream(const Ref<Object>& url);
 Ref<TStream> ReadStream(const String& url);
 Ref<TStream> WriteStream(const Ref<Object>& url);
 Ref<TStream> WriteStream(const String& url);
+///@}
 
-// The stream's own operations as free functions.
+///@{
+/// The stream's own operations as free functions.
 bool Eof(const Ref<TStream>& stream);
 int64_t StreamPos(const Ref<TStream>& stream);
 int64_t StreamSize(const Ref<TStream>& stream);
@@ -206,8 +218,10 @@ String ReadString(const Ref<TStream>& stream, int64_t length);
 void WriteString(const Ref<TStream>& stream, const String& str);
 String ReadLine(const Ref<TStream>& stream);
 bool WriteLine(const Ref<TStream>& stream, const String& str);
+///@}
 
-// Whole-stream operations; a URL that cannot be opened throws the read (write) exception.
+///@{
+/// Whole-stream operations; a URL that cannot be opened throws the read (write) exception.
 Array<uint8_t> LoadByteArray(const Ref<Object>& url);
 Array<uint8_t> LoadByteArray(const String& url);
 String LoadString(const Ref<Object>& url);
@@ -218,16 +232,18 @@ void SaveByteArray(const Array<uint8_t>& array, const Ref<Object>& url);
 void SaveByteArray(const Array<uint8_t>& array, const String& url);
 Ref<Object> LoadObject(const Ref<Object>& url);
 void SaveObject(const Ref<Object>& obj, const Ref<Object>& url);
+///@}
 
-// Copies from `from` until its end, bufSize bytes at a time.
+/// Copies from `from` until its end, bufSize bytes at a time.
 void CopyStream(const Ref<TStream>& from, const Ref<TStream>& to, int64_t bufSize = 4096);
-// Copies exactly count bytes; a source that ends first throws TStreamReadException.
+/// Copies exactly count bytes; a source that ends first throws TStreamReadException.
 void CopyBytes(const Ref<TStream>& from, const Ref<TStream>& to, int64_t count, int64_t bufSize = 4096);
 
-// The spelling under which path exists when names differ only in letter case; the path
-// itself when it exists as it stands; "" when nothing matches.
+/// The spelling under which path exists when names differ only in letter case; the path
+/// itself when it exists as it stands; "" when nothing matches.
 String CasedFileName(const String& path);
 
+/// The module record of stream (see InitModule).
 extern Module stream_module;
 
 }  // namespace corvex

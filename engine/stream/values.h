@@ -1,5 +1,6 @@
-// Binary values read and written through a stream's exact-count transfers, in the
-// machine's byte order or reversed (for the endian-swapping streams).
+/// @file
+/// Binary values read and written through a stream's exact-count transfers, in the
+/// machine's byte order or reversed (for the endian-swapping streams).
 #pragma once
 
 #include <algorithm>
@@ -10,7 +11,7 @@
 
 namespace corvex {
 
-// Reads a value of type T; bytes missing at the end of the stream stay 0.
+/// Reads a value of type T; bytes missing at the end of the stream stay 0.
 template <class T>
 T ReadValue(TStream& s, bool reversed = false) {
     uint8_t bytes[sizeof(T)] = {};

@@ -1,8 +1,9 @@
-// Key codes, mouse buttons and modifier bits carried by key and mouse events.
-//
-// The key codes are fixed numbers shared by every platform layer: the left and right
-// Shift, Control and Alt keys have codes of their own (160 to 165), and only codes 1 to
-// 255 are ever emitted.
+/// @file
+/// Key codes, mouse buttons and modifier bits carried by key and mouse events.
+///
+/// The key codes are fixed numbers shared by every platform layer: the left and right
+/// Shift, Control and Alt keys have codes of their own (160 to 165), and only codes 1 to
+/// 255 are ever emitted.
 #pragma once
 
 namespace corvex {
@@ -29,11 +30,44 @@ enum : int {
     KEY_SCREEN = 44,
     KEY_INSERT = 45,
     KEY_DELETE = 46,
-    // clang-format off
-    KEY_0 = 48, KEY_1, KEY_2, KEY_3, KEY_4, KEY_5, KEY_6, KEY_7, KEY_8, KEY_9,
-    KEY_A = 65, KEY_B, KEY_C, KEY_D, KEY_E, KEY_F, KEY_G, KEY_H, KEY_I, KEY_J, KEY_K, KEY_L, KEY_M,
-    KEY_N, KEY_O, KEY_P, KEY_Q, KEY_R, KEY_S, KEY_T, KEY_U, KEY_V, KEY_W, KEY_X, KEY_Y, KEY_Z,
-    // clang-format on
+    /// clang-format off
+    KEY_0 = 48,
+    KEY_1,
+    KEY_2,
+    KEY_3,
+    KEY_4,
+    KEY_5,
+    KEY_6,
+    KEY_7,
+    KEY_8,
+    KEY_9,
+    KEY_A = 65,
+    KEY_B,
+    KEY_C,
+    KEY_D,
+    KEY_E,
+    KEY_F,
+    KEY_G,
+    KEY_H,
+    KEY_I,
+    KEY_J,
+    KEY_K,
+    KEY_L,
+    KEY_M,
+    KEY_N,
+    KEY_O,
+    KEY_P,
+    KEY_Q,
+    KEY_R,
+    KEY_S,
+    KEY_T,
+    KEY_U,
+    KEY_V,
+    KEY_W,
+    KEY_X,
+    KEY_Y,
+    KEY_Z,
+    /// clang-format on
     KEY_LSYS = 91,
     KEY_RSYS = 92,
     KEY_NUM0 = 96,

@@ -1,5 +1,6 @@
-// The loader of Truevision TGA pictures: true-colour images (types 2 and 10,
-// uncompressed and run-length encoded) of 15, 16, 24 and 32 bits per pixel.
+/// @file
+/// The loader of Truevision TGA pictures: true-colour images (types 2 and 10,
+/// uncompressed and run-length encoded) of 15, 16, 24 and 32 bits per pixel.
 #pragma once
 
 #include "pixmap/loader.h"
@@ -19,7 +20,7 @@ enum : int {
     TGA_COMPMAP4 = 33,
 };
 
-// The 18-byte file header, little-endian.
+/// The 18-byte file header, little-endian.
 struct tgahdr {
     uint8_t idlen, colourmaptype, imgtype, indexlo, indexhi, lenlo, lenhi, cosize;
     int16_t x0, y0;
@@ -32,6 +33,7 @@ public:
     Ref<TPixmap> LoadPixmap(const Ref<TStream>& stream) override;
 };
 
+/// The module record of tgaloader (see InitModule).
 extern Module tgaloader_module;
 
 }  // namespace corvex

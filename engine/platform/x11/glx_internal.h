@@ -1,5 +1,6 @@
-// Shared pieces of the GLX context layer (glx_*.cpp): the context record, the window
-// procedure and the display-mode switch.
+/// @file
+/// Shared pieces of the GLX context layer (glx_*.cpp): the context record, the window
+/// procedure and the display-mode switch.
 #pragma once
 
 #include <GL/glx.h>
@@ -9,11 +10,11 @@
 
 namespace corvex {
 
-// One OpenGL context of the program.
+/// One OpenGL context of the program.
 struct GLContext {
     enum Kind : int { SHARED = 0, ATTACHED = 1, WINDOWED = 2, FULLSCREEN = 3 };
 
-    GLContext* next = nullptr;  // list of open contexts, newest first
+    GLContext* next = nullptr;  ///< list of open contexts, newest first
     int mode = SHARED;
     int width = 0;
     int height = 0;
@@ -21,40 +22,40 @@ struct GLContext {
     int hertz = 0;
     int flags = 0;
     Window window = 0;
-    bool gone = false;      // the window was destroyed behind our back: nothing to draw into
-    Colormap colormap = 0;  // of our own windows
+    bool gone = false;      ///< the window was destroyed behind our back: nothing to draw into
+    Colormap colormap = 0;  ///< of our own windows
     GLXContext context = nullptr;
 };
 
-// The visual closest to what the graphics flags ask for: at least one bit of every
-// buffer asked for, none of the others; nullptr when there is none (free with XFree).
+/// The visual closest to what the graphics flags ask for: at least one bit of every
+/// buffer asked for, none of the others; nullptr when there is none (free with XFree).
 XVisualInfo* ChooseGLVisual(Display* display, int flags);
-// True when an existing visual carries OpenGL with every buffer the flags ask for.
+/// True when an existing visual carries OpenGL with every buffer the flags ask for.
 bool GLVisualHas(Display* display, XVisualInfo* visual, int flags);
-// HIDDEN: the shared context's, never shown; FRAMED: a title bar and a close box, no
-// resizing; FULLSCREEN: no frame, covering the screen.
+/// HIDDEN: the shared context's, never shown; FRAMED: a title bar and a close box, no
+/// resizing; FULLSCREEN: no frame, covering the screen.
 enum class GLWindowStyle { HIDDEN, FRAMED, FULLSCREEN };
 
-// Creates a window of our own for a context.
+/// Creates a window of our own for a context.
 Window CreateGLWindow(Display* display, XVisualInfo* visual, int x, int y, int width, int height, GLWindowStyle style,
                       Colormap& colormap);
-// Maps the window and gives it the input focus.
+/// Maps the window and gives it the input focus.
 void ShowGLWindow(Display* display, Window window);
-// Called by the pump for every event of our windows, after the event translation.
+/// Called by the pump for every event of our windows, after the event translation.
 void GLWindowProc(const XEvent& event, void* record);
 
-// Sets the swap interval of the current context when the driver has the extension.
+/// Sets the swap interval of the current context when the driver has the extension.
 void SetSwapInterval(int interval);
 
-// Switches the display to the full-screen context's mode and makes its window the
-// full-screen window; throws "GLGraphicsDriver failed to set display mode".
+/// Switches the display to the full-screen context's mode and makes its window the
+/// full-screen window; throws "GLGraphicsDriver failed to set display mode".
 void EnterFullScreen(GLContext* record);
-// Restores the desktop mode if window owns a changed mode; true when it did.
+/// Restores the desktop mode if window owns a changed mode; true when it did.
 bool LeaveFullScreen(Window window);
 
-// True when record is one of the open contexts (the shared one is not).
+/// True when record is one of the open contexts (the shared one is not).
 bool IsOpenContext(const GLContext* record);
-// Marks the contexts drawing into a window as gone when error says the window is.
+/// Marks the contexts drawing into a window as gone when error says the window is.
 void RetireContextsOf(const XErrorEvent& error);
 
 }  // namespace corvex

@@ -1,4 +1,5 @@
-// Private to the X11 system driver: the registered windows and the event translation.
+/// @file
+/// Private to the X11 system driver: the registered windows and the event translation.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -15,27 +16,27 @@ struct X11Window {
     Ref<Object> source;
     X11WindowProc proc = nullptr;
     void* user = nullptr;
-    int width = 0, height = 0;  // client size, kept from ConfigureNotify
+    int width = 0, height = 0;  ///< client size, kept from ConfigureNotify
 };
 
-// The registration of window, or nullptr when it is not one of the program's.
+/// The registration of window, or nullptr when it is not one of the program's.
 X11Window* X11FindWindow(Window window);
-// Every registered window, in registration order.
+/// Every registered window, in registration order.
 const std::vector<X11Window>& X11Windows();
 
-// Turns one X event of a registered window into engine events.
+/// Turns one X event of a registered window into engine events.
 void X11TranslateEvent(XEvent& event, const X11Window& window);
-// The engine key code of a key event (1 to 255), or 0 for keys without one.
+/// The engine key code of a key event (1 to 255), or 0 for keys without one.
 int X11KeyCode(XKeyEvent& event);
-// The character a key press types, or 0.
+/// The character a key press types, or 0.
 int X11KeyChar(XKeyEvent& event);
 
-// Records the program's wish to show (1) or hide (0) the pointer and applies it.
+/// Records the program's wish to show (1) or hide (0) the pointer and applies it.
 void X11SetPointerVisible(int visible);
-// Gives every registered window the pointer it should show: the arrow, or none while
-// the program hides the pointer over its windows.
+/// Gives every registered window the pointer it should show: the arrow, or none while
+/// the program hides the pointer over its windows.
 void X11ApplyPointer();
-// Forgets pointer tracking for a window that is no longer registered.
+/// Forgets pointer tracking for a window that is no longer registered.
 void X11ForgetWindow(Window window);
 
 }  // namespace corvex

@@ -1,6 +1,7 @@
-// Requesters and URL opening on Linux desktops, through helper programs: the dialogs of
-// zenity or else kdialog when one is installed (otherwise every requester answers
-// "no"), and xdg-open for URLs.
+/// @file
+/// Requesters and URL opening on Linux desktops, through helper programs: the dialogs of
+/// zenity or else kdialog when one is installed (otherwise every requester answers
+/// "no"), and xdg-open for URLs.
 #pragma once
 
 #include "runtime/string.h"
