@@ -52,37 +52,41 @@ inline constexpr int kFunctionDecl = 7;
 /// UTF-8 text, the offset of a local or field from its scope's base (function and block
 /// scopes have base 0, so a local's offset is its address), or a global's address.
 struct DebugDecl {
-    int kind;
-    const char* name;
-    const char* tag;
-    uintptr_t value;
+    int kind;          ///< one of the declaration kinds
+    const char* name;  ///< the name the debugger shows
+    const char* tag;   ///< the type tag (DebugTag)
+    uintptr_t value;   ///< the value word
 };
 
 /// The name of a C++ type as the debugger shows it: the qualified name with "." between
 /// its parts, template arguments and anonymous namespaces left out.
 std::string DebugTypeName(const std::type_info& type);
 
-///@{
+/// The tag of a type the debugger cannot show: empty.
+struct DebugTagUnknown {
+    /// The tag.
+    static std::string Make() { return ""; }
+};
 /// The type tag of T: "b" "s" "i" "l" "f" "d" for numbers, "$" String, "z" and "w" C
 /// strings, ":Name" an object, "[]" and the element tag an array, "*" and the tag a
 /// pointer, "(args)result" a function pointer. Empty for a type the debugger cannot show.
-struct DebugTagUnknown {
-    static std::string Make() { return ""; }
-};
 template <class T, class = void>
 struct DebugTag : DebugTagUnknown {};
+/// Whether the debugger can show a T.
 template <class T>
 inline constexpr bool kDebugShown = !std::is_base_of_v<DebugTagUnknown, DebugTag<T>>;
-///@}
 
+/// T's type tag, made once.
 template <class T>
 const char* DebugTagOf() {
     static const std::string tag = DebugTag<T>::Make();
     return tag.c_str();
 }
 
+/// Numbers and enumerations: by size, "f" and "d" for the floating-point ones.
 template <class T>
 struct DebugTag<T, std::enable_if_t<std::is_arithmetic_v<T> || std::is_enum_v<T>>> {
+    /// The tag.
     static std::string Make() {
         if constexpr (std::is_same_v<std::remove_cv_t<T>, float>) return "f";
         else if constexpr (std::is_same_v<std::remove_cv_t<T>, double>) return "d";
@@ -93,70 +97,85 @@ struct DebugTag<T, std::enable_if_t<std::is_arithmetic_v<T> || std::is_enum_v<T>
         else return "";
     }
 };
+/// Strings.
 template <>
 struct DebugTag<String> {
+    /// The tag.
     static std::string Make() { return "$"; }
 };
+/// 8-bit C strings.
 template <>
 struct DebugTag<const char*> {
+    /// The tag.
     static std::string Make() { return "z"; }
 };
+/// 16-bit C strings.
 template <>
 struct DebugTag<const char16_t*> {
+    /// The tag.
     static std::string Make() { return "w"; }
 };
+/// Objects, by their type's name.
 template <class T>
 struct DebugTag<Ref<T>> {
+    /// The tag.
     static std::string Make() { return ":" + DebugTypeName(typeid(T)); }
 };
+/// Arrays, by their element's tag.
 template <class T>
 struct DebugTag<Array<T>> {
+    /// The tag.
     static std::string Make() { return "[]" + DebugTag<T>::Make(); }
 };
-///@{
 /// A plain pointer to an object shows as the object, as `this` does.
 template <class T>
 struct DebugTag<T*, std::enable_if_t<std::is_base_of_v<Object, std::remove_cv_t<T>>>> {
+    /// The tag.
     static std::string Make() { return ":" + DebugTypeName(typeid(T)); }
 };
+/// Pointers to numbers.
 template <class T>
 struct DebugTag<T*, std::enable_if_t<std::is_arithmetic_v<T>>> {
+    /// The tag.
     static std::string Make() { return "*" + DebugTag<T>::Make(); }
 };
+/// Pointers to functions that return a value.
 template <class R, class... A>
 struct DebugTag<R (*)(A...), std::enable_if_t<!std::is_void_v<R>>> {
+    /// The tag.
     static std::string Make() {
         std::string args;
         ((args += (args.empty() ? "" : ",") + DebugTag<A>::Make()), ...);
         return "(" + args + ")" + DebugTag<R>::Make();
     }
 };
-///@}
 
 class DebugScope;
 class DebugVar;
 
 /// Where a statement starts.
 struct DebugSource {
-    const char* file;
-    int line;
-    int column;
+    const char* file;  ///< the source file's name
+    int line;          ///< from 1
+    int column;        ///< from 1
 };
 
 // The position of the code that expands CORVEX_DEBUG_HERE: from std::source_location
 // where the standard library offers it, else from the compiler's own builtins (clang 14
 // with this standard library has the builtins but no std::source_location).
 #if __has_builtin(__builtin_COLUMN)
+/// The DebugSource of the code that expands it.
 #define CORVEX_DEBUG_HERE \
     ::corvex::DebugSource { __builtin_FILE(), __builtin_LINE(), __builtin_COLUMN() }
 #else
+/// The DebugSource of a source location.
 inline DebugSource DebugSourceOf(const std::source_location& where) {
     return {where.file_name(), static_cast<int>(where.line()), static_cast<int>(where.column())};
 }
+/// The DebugSource of the code that expands it.
 #define CORVEX_DEBUG_HERE ::corvex::DebugSourceOf(std::source_location::current())
 #endif
 
-///@{
 /// The process-wide hooks. Each does nothing until a debugger installs its handler.
 struct DebugHooks {
     void (*stop)();                                ///< the program's explicit stop
@@ -167,14 +186,15 @@ struct DebugHooks {
     void (*push_exception_state)();                ///< an exception handler is set up
     void (*pop_exception_state)();                 ///< it is taken down, or it caught
 };
+/// The hooks every instrumented program reports to.
 extern DebugHooks debug_hooks;
-///@}
 
 /// What a running function or block shows: its kind, its name and the declarations made
 /// in it so far. Made by the instrumentation; while it lives it is the innermost scope,
 /// which the declarations made after it join.
 class DebugScope {
 public:
+    /// Enters a scope of a kind (kFunctionScope, ...) and name; leaving the C++ block leaves it.
     DebugScope(int kind, const char* name) : kind_(kind), name_(name), outer_(innermost_) {
         innermost_ = this;
         debug_hooks.enter_scope(*this);
@@ -186,8 +206,11 @@ public:
     DebugScope(const DebugScope&) = delete;
     DebugScope& operator=(const DebugScope&) = delete;
 
+    ///@{
+    /// The kind and name the scope was made with.
     int Kind() const { return kind_; }
     const char* Name() const { return name_; }
+    ///@}
     /// The declarations in the order they were made.
     std::vector<const DebugDecl*> Decls() const;
 
@@ -215,7 +238,6 @@ public:
         : DebugVar({kLocalDecl, "Self", DebugTagOf<const T*>(), reinterpret_cast<uintptr_t>(&self_)}) {
         self_ = self;
     }
-    ///@{
     /// A declaration given as it stands, tag and value word included.
     explicit DebugVar(const DebugDecl& decl)
         : decl_(decl), scope_(DebugScope::innermost_), prev_(scope_ ? scope_->last_ : nullptr) {
@@ -226,7 +248,6 @@ public:
     }
     DebugVar(const DebugVar&) = delete;
     DebugVar& operator=(const DebugVar&) = delete;
-    ///@}
 
 private:
     friend class DebugScope;
@@ -239,9 +260,9 @@ private:
 /// The description of a type that can be dumped: its fields (by offset from the object),
 /// constants and globals, and the type it derives from (Object when none is described).
 struct DebugType {
-    const std::type_info* type;
-    const std::type_info* base;
-    std::vector<DebugDecl> decls;
+    const std::type_info* type;    ///< the type described
+    const std::type_info* base;    ///< the type it derives from
+    std::vector<DebugDecl> decls;  ///< fields, constants and globals
 };
 
 /// Describes type, which derives from base; a module does it for its types in its body.
@@ -272,31 +293,36 @@ void DebugLog(const String& text);
 }  // namespace corvex
 
 #ifdef CORVEX_DEBUG
+///@{
+/// Pastes a and b together after expanding them.
 #define CORVEX_DEBUG_CAT2(a, b) a##b
 #define CORVEX_DEBUG_CAT(a, b) CORVEX_DEBUG_CAT2(a, b)
+///@}
+/// A name of its own for each declaration the macros below make.
 #define CORVEX_DEBUG_ID CORVEX_DEBUG_CAT(corvex_debug_, __COUNTER__)
-///@{
-/// The scope of a function (method, block) for the rest of the enclosing C++ block.
+/// The scope of a function for the rest of the enclosing C++ block.
 #define CORVEX_FUNCTION(name) ::corvex::DebugScope CORVEX_DEBUG_ID(::corvex::kFunctionScope, name)
+/// The scope of a method, with its object as the local "Self".
 #define CORVEX_METHOD(name) \
     CORVEX_FUNCTION(name);  \
     ::corvex::DebugVar CORVEX_DEBUG_ID(this)
+/// The scope of a block.
 #define CORVEX_BLOCK() ::corvex::DebugScope CORVEX_DEBUG_ID(::corvex::kBlockScope, "")
-///@}
-///@{
-/// Shows a variable (by its address) for as long as it lives.
+/// Shows a local variable (by its address) for as long as it lives.
 #define CORVEX_LOCAL(var) ::corvex::DebugVar CORVEX_DEBUG_ID(::corvex::kLocalDecl, #var, var)
+/// Shows a global variable (by its address) for as long as the declaration lives.
 #define CORVEX_GLOBAL(var) ::corvex::DebugVar CORVEX_DEBUG_ID(::corvex::kGlobalDecl, #var, var)
-///@}
 /// Marks the start of a statement.
 #define CORVEX_STMT ::corvex::debug_hooks.enter_statement(CORVEX_DEBUG_HERE)
-///@{
 /// Describes Type (derived from Base) in the body of its module:
-///   CORVEX_DEBUG_TYPE(TThing, Object, CORVEX_FIELD(TThing, x), CORVEX_FIELD(TThing, y));
+/// @code
+/// CORVEX_DEBUG_TYPE(TThing, Object, CORVEX_FIELD(TThing, x), CORVEX_FIELD(TThing, y));
+/// @endcode
 #define CORVEX_DEBUG_TYPE(Type, Base, ...) ::corvex::RegisterDebugType(typeid(Type), typeid(Base), {__VA_ARGS__})
+/// A field of Type for CORVEX_DEBUG_TYPE.
 #define CORVEX_FIELD(Type, field) ::corvex::DebugField(#field, &Type::field)
+/// A global (static member) of Type for CORVEX_DEBUG_TYPE.
 #define CORVEX_TYPE_GLOBAL(Type, var) ::corvex::DebugGlobal(#var, Type::var)
-///@}
 #else
 #define CORVEX_FUNCTION(name) static_cast<void>(0)
 #define CORVEX_METHOD(name) static_cast<void>(0)
