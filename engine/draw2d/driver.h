@@ -4,7 +4,9 @@
 ///
 /// Every renderer follows one transform convention: a local point (x, y) drawn with the
 /// translation (tx, ty) lands on the screen at
+/// @code{.unparsed}
 ///     X = x * ix + y * iy + tx,    Y = x * jx + y * jy + ty
+/// @endcode
 /// in window pixels, origin top-left, Y growing downwards.
 #pragma once
 

@@ -11,11 +11,12 @@
 
 namespace corvex {
 
+/// The record of one module (CORVEX_MODULE defines it).
 struct Module {
-    const char* name;
-    std::span<Module* const> imports;
-    void (*body)();
-    int once = 0;
+    const char* name;                  ///< the module's name
+    std::span<Module* const> imports;  ///< the modules whose bodies run first, in order
+    void (*body)();                    ///< the module's top-level statements
+    int once = 0;                      ///< set once the initialiser began
 };
 
 /// Runs the module's initialiser: nothing if it already began, else its imports in
@@ -28,9 +29,13 @@ extern Module runtime_module;
 }  // namespace corvex
 
 /// Defines the record of a module and opens its body:
-///   CORVEX_MODULE(stream, &corvex::runtime_module) { ...top-level statements... }
-/// The record is named <id>_module; declare it in the module's header as
-///   extern corvex::Module <id>_module;
+/// @code
+/// CORVEX_MODULE(stream, &corvex::runtime_module) { ...top-level statements... }
+/// @endcode
+/// The record is named `id_module`; declare it in the module's header as
+/// @code
+/// extern corvex::Module id_module;
+/// @endcode
 #define CORVEX_MODULE(id, ...)                                                 \
     static void id##_module_body();                                            \
     static ::corvex::Module* const id##_module_imports[] = {__VA_ARGS__};      \

@@ -31,18 +31,18 @@ extern Module application_module;
 /// kUnknownExceptionText.
 int ApplicationEntry(int argc, char** argv);
 
-///@{
 /// A small job a program hands to a copy of itself, so that it outlives the program: the
 /// copy runs the helper's function (with the helper's own arguments) instead of the
 /// program. A file-scope HelperRegistration registers one under a name.
 using HelperFunction = int (*)(int argc, char** argv);
+/// The registration of a helper (see HelperFunction).
 struct HelperRegistration {
+    /// Registers helperRun under helperName.
     HelperRegistration(const char* helperName, HelperFunction helperRun);
-    const char* name;
-    HelperFunction run;
-    HelperRegistration* next;
+    const char* name;          ///< the helper's name
+    HelperFunction run;        ///< its function
+    HelperRegistration* next;  ///< the registration made before
 };
-///@}
 /// Starts a copy of the program that runs the helper name with args, its standard input
 /// reading from inputFd. False when the program was not entered through ApplicationEntry
 /// (a test harness, say) or the copy could not be started.
@@ -80,8 +80,9 @@ int EndOfBodies();
 /// error and ends the process with status 255 (the end handlers still run).
 using UnhandledExceptionHandler = void (*)(const TException& e);
 void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler);
-[[noreturn]] void ReportUncaught(const TException& e);
 ///@}
+/// Hands e to the unhandled-exception handler.
+[[noreturn]] void ReportUncaught(const TException& e);
 /// Reports the exception in flight (in a catch block, or in a terminate handler when
 /// nothing caught it) as uncaught; one that is no TException has the text of its what(),
 /// or kUnknownExceptionText.
@@ -110,7 +111,9 @@ void SetSignalWakeFd(int fd);
 }  // namespace corvex
 
 /// Defines the program's module and opens its body, which is the program itself:
-///   CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, ...) { ... }
+/// @code
+/// CORVEX_APPLICATION(&corvex::runtime_module, &corvex::appstub_module, ...) { ... }
+/// @endcode
 #define CORVEX_APPLICATION(...)                                                                                       \
     static void corvex_application_body();                                                                            \
     static ::corvex::Module* const corvex_application_imports[] = {__VA_ARGS__};                                      \

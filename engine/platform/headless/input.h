@@ -5,15 +5,18 @@
 /// when the system module starts; a relative path is taken from the launch directory)
 /// or by calling HeadlessInputScript. The script holds one event per line:
 ///
+/// @code{.unparsed}
 ///   <n> <event> <args...>
+/// @endcode
 ///
 /// n is a number of completed presentations (counted from the program's start, or from
 /// the HeadlessInputScript call that loaded the script): the event is emitted at the
-/// first pump after the n-th presentation (0: at the first pump); events come out in
+/// first pump after the n-th presentation (at the first pump when n is 0); events come out in
 /// file order.
-/// "#" starts a comment and blank lines are ignored. The events, all with modifiers 0 and
+/// `#` starts a comment and blank lines are ignored. The events, all with modifiers 0 and
 /// a Null source:
 ///
+/// @code{.unparsed}
 ///   move X Y     EVENT_MOUSEMOVE, data 0, at X, Y (the pointer starts at 0, 0)
 ///   down B       EVENT_MOUSEDOWN, data B (1 left, 2 right, 3 middle), at the pointer
 ///   up B         EVENT_MOUSEUP, data B, at the pointer
@@ -21,6 +24,7 @@
 ///   keyup K      EVENT_KEYUP, data K
 ///   char C       EVENT_KEYCHAR, data C (the character code in decimal, 1 to 65535)
 ///   close        EVENT_APPTERMINATE
+/// @endcode
 ///
 /// A malformed line is a runtime error naming the file, the line and the fault.
 #pragma once

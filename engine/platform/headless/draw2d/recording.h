@@ -10,6 +10,7 @@
 /// The trace has one line per call, numbers in decimal (floats as "%.9g") exactly as
 /// the driver receives them:
 ///
+/// @code{.unparsed}
 ///   frame ID W H FLAGS            CreateFrameFromPixmap made frame ID (1, 2, ... per process)
 ///   blend B | alpha A | color R G B | clscolor R G B | linewidth W
 ///   viewport X Y W H | transform IX IY JX JY | cls | plot X Y
@@ -19,6 +20,7 @@
 ///   grab X Y W H                  GrabPixmap: a new W x H PF_RGBA8888 pixmap of zeros
 ///   draw ID X0 Y0 X1 Y1 TX TY     frame ID drawn
 ///   flip SYNC MS                  presented; MS is the virtual clock afterwards
+/// @endcode
 ///
 /// Context creation and selection write nothing. The file is flushed at each flip.
 #pragma once
