@@ -11,17 +11,19 @@
 
 namespace corvex {
 
+/// A block of bytes that can change size.
 class TBank : public Object {
 public:
-    /// A bank of size zero bytes.
+    /// A bank of size bytes, all 0.
     static Ref<TBank> Create(int64_t size = 0);
 
     ///@{
     /// The bytes; valid until the next Resize.
     uint8_t* Buf() noexcept { return _buf.data(); }
     const uint8_t* Buf() const noexcept { return _buf.data(); }
-    int64_t Size() const noexcept { return static_cast<int64_t>(_buf.size()); }
     ///@}
+    /// The size in bytes.
+    int64_t Size() const noexcept { return static_cast<int64_t>(_buf.size()); }
     /// Keeps the leading bytes; new bytes are 0. Growth is amortised, so growing a bank a
     /// little at a time stays linear. A negative size raises "Illegal bank size".
     void Resize(int64_t size);
@@ -30,10 +32,13 @@ private:
     std::vector<uint8_t> _buf;
 };
 
+///@{
+/// The bank's own operations as free functions.
 Ref<TBank> CreateBank(int64_t size = 0);
 uint8_t* BankBuf(const Ref<TBank>& bank);
 int64_t BankSize(const Ref<TBank>& bank);
 void ResizeBank(const Ref<TBank>& bank, int64_t size);
+///@}
 
 ///@{
 /// The whole content of a URL (see OpenStream) as a new bank; Null when it cannot be

@@ -8,9 +8,12 @@
 
 namespace corvex {
 
+/// A stream over a bank.
 class TBankStream : public TStream {
 public:
+    /// The position, from 0.
     int64_t Pos() override { return _pos; }
+    /// The bank's size.
     int64_t Size() override { return _bank->Size(); }
     ///@{
     /// Clamped to 0 .. Size().
@@ -35,6 +38,7 @@ public:
                               bool writeable) override;
 };
 
+/// TBankStream::Create as a free function.
 Ref<TBankStream> CreateBankStream(const Ref<TBank>& bank);
 
 /// The module record of bankstream (see InitModule).

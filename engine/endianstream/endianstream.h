@@ -8,11 +8,15 @@
 
 namespace corvex {
 
+/// A wrapper whose multi-byte values are big-endian; everything else passes through.
 class TXEndianStream : public TStreamWrapper {
 public:
+    ///@{
+    /// Reverses the order of the 2, 4 or 8 bytes at ptr.
     static void Swap2(void* ptr);
     static void Swap4(void* ptr);
     static void Swap8(void* ptr);
+    ///@}
 
     int ReadShort() override;
     void WriteShort(int n) override;
@@ -34,14 +38,18 @@ public:
     static Ref<TStream> LittleEndian(const Ref<TStream>& stream);
 };
 
+/// Opens "bigendian::url" and "littleendian::url" over the stream url opens.
 class TXEndianStreamFactory : public TStreamFactory {
 public:
     Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path, bool readable,
                               bool writeable) override;
 };
 
+///@{
+/// TXEndianStream::BigEndian and TXEndianStream::LittleEndian as free functions.
 Ref<TStream> BigEndianStream(const Ref<TStream>& stream);
 Ref<TStream> LittleEndianStream(const Ref<TStream>& stream);
+///@}
 
 /// The module record of endianstream (see InitModule).
 extern Module endianstream_module;

@@ -8,9 +8,12 @@
 
 namespace corvex {
 
+/// A stream over a block of memory of fixed size.
 class TRamStream : public TStream {
 public:
+    /// The position, from 0.
     int64_t Pos() override { return _pos; }
+    /// The block's size.
     int64_t Size() override { return _size; }
     /// Clamped to 0 .. Size().
     int64_t Seek(int64_t pos) override;
@@ -40,6 +43,7 @@ public:
                               bool writeable) override;
 };
 
+/// TRamStream::Create as a free function.
 Ref<TRamStream> CreateRamStream(void* buf, int64_t size, bool readable, bool writeable);
 
 /// The module record of ramstream (see InitModule).

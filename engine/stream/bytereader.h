@@ -19,8 +19,10 @@ inline uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | 
 inline uint32_t Be32(const uint8_t* p) { return uint32_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
 ///@}
 
+/// A buffered reader over a stream, counting offsets from where the stream stood.
 class ByteReader {
 public:
+    /// The buffer's size: the most Peek and Take can return at once.
     static constexpr int kBlock = 8192;
 
     ///@{

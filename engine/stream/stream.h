@@ -23,11 +23,17 @@ namespace corvex {
 /// position (-1), size 0, and Read/Write raise runtime errors.
 class TIO : public Object {
 public:
+    /// Whether the position is at the end (Pos() == Size()).
     virtual bool Eof();
+    /// The position in bytes, -1 for a stream without one.
     virtual int64_t Pos();
+    /// The size in bytes.
     virtual int64_t Size();
+    /// Moves to pos; returns the new position (-1 when the stream cannot seek).
     virtual int64_t Seek(int64_t pos);
+    /// Writes out what is buffered; 0 when it succeeded.
     virtual int Flush();
+    /// Flushes and closes; 0 when it succeeded.
     virtual int Close();
     ///@{
     /// Transfer up to count bytes; the result is the number moved.
@@ -83,6 +89,7 @@ public:
 /// values run the TStream versions over the forwarded Read/Write.
 class TStreamWrapper : public TStream {
 public:
+    /// The stream operations go to from now on.
     void SetStream(const Ref<TStream>& stream) { _stream = stream; }
 
     bool Eof() override;
@@ -111,6 +118,7 @@ public:
     void WriteObject(const Ref<Object>& obj) override;
 
 protected:
+    /// The inner stream.
     Ref<TStream> _stream;
 };
 
@@ -118,15 +126,20 @@ protected:
 /// the caller's stream stays open.
 class TStreamStream : public TStreamWrapper {
 public:
+    /// Detaches from the inner stream, which stays open.
     int Close() override;
+    /// A wrapper around stream.
     static Ref<TStreamStream> Create(const Ref<TStream>& stream);
 };
 
 /// A C-runtime file.
 class TCStream : public TStream {
 public:
+    ///@{
+    /// The mode bits of CreateWithCStream.
     static constexpr int MODE_READ = 1;
     static constexpr int MODE_WRITE = 2;
+    ///@}
 
     ~TCStream() override;
 
@@ -155,13 +168,16 @@ private:
     int _lastOp = 0;
 };
 
+/// The base of the stream errors.
 class TStreamException : public TException {};
 
+/// A read that could not be completed.
 class TStreamReadException : public TStreamException {
 public:
     String ToString() const override { return "Error reading from stream"; }
 };
 
+/// A write that could not be completed.
 class TStreamWriteException : public TStreamException {
 public:
     String ToString() const override { return "Error writing to stream"; }
@@ -171,13 +187,14 @@ public:
 /// chain (stream_factories), so the newest is asked first.
 class TStreamFactory : public Object {
 public:
+    /// Puts the factory at the head of the chain.
     TStreamFactory();
-    ///@{
-    /// proto is lower case ("" when the URL had none); path is the text after "::".
+    /// A stream over url, or Null when this factory does not know it. proto is lower case
+    /// ("" when the URL had none); path is the text after "::".
     virtual Ref<TStream> CreateStream(const Ref<Object>& url, const String& proto, const String& path, bool readable,
                                       bool writeable) = 0;
+    /// The next factory of the chain (the one made before).
     Ref<TStreamFactory> _succ;
-    ///@}
 };
 
 /// Head of the factory chain; Null until a stream module starts.

@@ -11,7 +11,8 @@
 
 namespace corvex {
 
-/// Reads a value of type T; bytes missing at the end of the stream stay 0.
+/// Reads a value of type T; bytes missing at the end of the stream stay 0. The values
+/// are in machine order, or reversed when reversed is set.
 template <class T>
 T ReadValue(TStream& s, bool reversed = false) {
     uint8_t bytes[sizeof(T)] = {};
@@ -22,6 +23,7 @@ T ReadValue(TStream& s, bool reversed = false) {
     return value;
 }
 
+/// Writes a value of type T.
 template <class T>
 void WriteValue(TStream& s, T value, bool reversed = false) {
     uint8_t bytes[sizeof(T)];
