@@ -65,8 +65,11 @@ struct alignas(64) TQuad {
     TQuad* link = nullptr;  ///< next quad of its layer or of the free list
     Ref<Object> id;         ///< the caller's identifier, returned by hits
     Ref<TPixmap> mask;      ///< decides solidity; Null: solid everywhere
-    int frame = 0;
-    float minx = 0, miny = 0, maxx = 0, maxy = 0;  ///< bounding box of the corners
+    int frame = 0;          ///< the frame of the image the mask comes from
+    ///@{
+    /// The bounding box of the corners.
+    float minx = 0, miny = 0, maxx = 0, maxy = 0;
+    ///@}
     float xyuv[16] = {};                           ///< corners 0..3: x, y, u, v each
 
     /// Corners 0..3 with (u, v) (0, 0), (1, 0), (1, 1), (0, 1), and their bounding box.

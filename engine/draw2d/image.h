@@ -13,19 +13,27 @@
 
 namespace corvex {
 
+/// An image of one or more frames of the same size, kept as pixmaps and as the
+/// renderer frames made from them.
 class TImage : public Object {
 public:
-    int width = 0, height = 0;  ///< of every frame
-    int flags = 0;
-    int mask_r = 0, mask_g = 0, mask_b = 0;  ///< mask colour captured when made
+    ///@{
+    /// The size of every frame.
+    int width = 0, height = 0;
+    ///@}
+    int flags = 0;  ///< image flags (MASKEDIMAGE, ...)
+    ///@{
+    /// The mask colour captured when the image was made.
+    int mask_r = 0, mask_g = 0, mask_b = 0;
+    ///@}
     ///@{
     /// The point of the image, in its pixels from the top-left corner, that lands on the
     /// drawing position.
     float handle_x = 0, handle_y = 0;
-    Array<Ref<TPixmap>> pixmaps;
-    Array<Ref<TImageFrame>> frames;
-    Array<int> seqs;  ///< GraphicsSeq under which frames[i] was made; 0 when none
     ///@}
+    Array<Ref<TPixmap>> pixmaps;     ///< each frame's pixmap
+    Array<Ref<TImageFrame>> frames;  ///< each frame's renderer frame
+    Array<int> seqs;                 ///< GraphicsSeq under which frames[i] was made; 0 when none
 
     /// The renderer frame of frame index, made by the current driver when it is missing
     /// or stale; Null when the driver cannot make it.
@@ -36,6 +44,7 @@ public:
     /// With MASKEDIMAGE, a pixmap without alpha gets it from the mask colour.
     void SetPixmap(int index, const Ref<TPixmap>& pixmap);
 
+    /// An image of frames frames without pixels yet, mask colour (mr, mg, mb).
     static Ref<TImage> Create(int width, int height, int frames, int flags, int mr, int mg, int mb);
     /// url: a TPixmap, a path or a stream; Null when nothing could be loaded.
     static Ref<TImage> Load(const Ref<Object>& url, int flags, int mr, int mg, int mb);
@@ -76,10 +85,15 @@ void SetMaskColor(int red, int green, int blue);
 void GetMaskColor(int& red, int& green, int& blue);
 ///@}
 
+/// Sets the image's handle.
 void SetImageHandle(const Ref<TImage>& image, float x, float y);
+/// Puts the image's handle at its centre.
 void MidHandleImage(const Ref<TImage>& image);
+///@{
+/// The size of the image's frames.
 int ImageWidth(const Ref<TImage>& image);
 int ImageHeight(const Ref<TImage>& image);
+///@}
 
 /// Draws a frame with its handle at (x, y), turned and scaled about the handle.
 void DrawImage(const Ref<TImage>& image, float x, float y, int frame = 0);
@@ -88,7 +102,9 @@ void DrawImageRect(const Ref<TImage>& image, float x, float y, float width, floa
 /// Fills the viewport with unrotated, unscaled copies of a frame, one of them at (x, y).
 void TileImage(const Ref<TImage>& image, float x = 0, float y = 0, int frame = 0);
 
+/// TImage::Lock as a free function.
 Ref<TPixmap> LockImage(const Ref<TImage>& image, int frame = 0, int read_lock = 1, int write_lock = 1);
+/// Does nothing: a lock needs no unlocking.
 void UnlockImage(const Ref<TImage>& image, int frame = 0);
 /// Copies the screen rectangle of the image's size at (x, y) into a frame.
 void GrabImage(const Ref<TImage>& image, int x, int y, int frame = 0);

@@ -8,8 +8,10 @@
 
 namespace corvex {
 
+/// Writes pixmaps to streams and reads them back.
 class TPixmapDataType : public Object {
 public:
+    /// Writes the header and the pixels.
     void Write(const Ref<TStream>& stream, const Ref<TPixmap>& pixmap) const;
     /// Null when the header is not a valid pixmap or the stream ends before the pixels.
     Ref<TPixmap> Read(const Ref<TStream>& stream) const;

@@ -9,6 +9,7 @@
 
 namespace corvex {
 
+/// A decoder of one picture format.
 class TPixmapLoader : public Object {
 public:
     /// Puts the new loader at the head of the chain, so the newest is tried first.
@@ -17,6 +18,7 @@ public:
     /// not this loader's format. May throw a TStreamException, which counts as Null.
     virtual Ref<TPixmap> LoadPixmap(const Ref<TStream>& stream) = 0;
 
+    /// The next loader of the chain (the one made before).
     Ref<TPixmapLoader> _succ;
 };
 

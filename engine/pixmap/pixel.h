@@ -37,13 +37,17 @@ enum : int {
 /// One integer per format, index 0 (no format) included. Indexing outside the table
 /// raises the array-bounds error, so a bad format never reads stray memory.
 struct FormatTable {
+    /// The integers, by format.
     int values[13];
+    /// The integer of format.
     int operator[](int format) const {
         if (format < 0 || format > 12) throw TArrayBoundsException();
         return values[format];
     }
 };
 
+///@{
+/// Bytes per pixel and bits per channel of each format.
 inline constexpr FormatTable BytesPerPixel{{0, 1, 1, 3, 3, 4, 4, 1, 1, 1, 1, 1, 1}};
 inline constexpr FormatTable AlphaBitsPerPixel{{0, 0, 8, 0, 0, 8, 8, 0, 0, 0, 8, 0, 0}};
 inline constexpr FormatTable RedBitsPerPixel{{0, 0, 0, 8, 8, 8, 8, 8, 0, 0, 0, 0, 0}};
@@ -52,6 +56,7 @@ inline constexpr FormatTable BlueBitsPerPixel{{0, 0, 0, 8, 8, 8, 8, 0, 0, 8, 0, 
 inline constexpr FormatTable IntensityBitsPerPixel{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0}};
 inline constexpr FormatTable LuminanceBitsPerPixel{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8}};
 inline constexpr FormatTable ColorBitsPerPixel{{0, 0, 0, 24, 24, 24, 24, 8, 8, 8, 0, 0, 0}};
+///@}
 
 ///@{
 /// Runs of count pixels. in and out must not overlap, except that a conversion between

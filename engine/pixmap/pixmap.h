@@ -24,6 +24,7 @@ bool PixmapSizeAllowed(int64_t width, int64_t height);
 
 class TPixmapDataType;
 
+/// A rectangle of pixels in one of the pixel formats, with its own pixels or borrowed ones.
 class TPixmap : public Object {
 public:
     ~TPixmap() override;
@@ -31,11 +32,11 @@ public:
     /// The serialiser of pixmaps (see pixmap/datatype.h).
     Ref<TPixmapDataType> DataType() const;
 
-    uint8_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int pitch = 0;
-    int format = 0;
+    uint8_t* pixels = nullptr;  ///< the top-left pixel
+    int width = 0;              ///< in pixels
+    int height = 0;             ///< in pixels
+    int pitch = 0;              ///< bytes from one row to the next
+    int format = 0;             ///< a PF_ pixel format
     int capacity = 0;     ///< bytes owned at pixels; -1 when they belong to _source
     Ref<Object> _source;  ///< keeps borrowed pixels alive
 
@@ -43,20 +44,18 @@ public:
     uint8_t* PixelPtr(int x, int y) const {
         return pixels + static_cast<ptrdiff_t>(y) * pitch + static_cast<ptrdiff_t>(x) * BytesPerPixel[format];
     }
-    ///@{
     /// A pixmap sharing this one's pixels; raises "Pixmap coordinates out of bounds"
     /// unless the rectangle lies inside.
     Ref<TPixmap> Window(int x, int y, int width, int height);
+    /// A new pixmap with its own copy of the pixels.
     Ref<TPixmap> Copy() const;
-    ///@}
-    ///@{
     /// Converts source's pixels into this pixmap at (x, y); the caller keeps the source
     /// inside the target.
     void Paste(const Ref<TPixmap>& source, int x, int y);
+    /// A new pixmap of the same pixels in another format.
     Ref<TPixmap> Convert(int format) const;
-    ///@}
     ///@{
-    /// Packed colours are 0xAARRGGBB.
+    /// One pixel read or written, or every pixel set. Packed colours are 0xAARRGGBB.
     uint32_t ReadPixel(int x, int y) const;
     void WritePixel(int x, int y, uint32_t color);
     void ClearPixels(uint32_t color);
@@ -73,6 +72,8 @@ private:
     void CheckPixel(int x, int y) const;
 };
 
+///@{
+/// The pixmap's own operations as free functions.
 Ref<TPixmap> CreatePixmap(int width, int height, int format, int align = 4);
 Ref<TPixmap> CreateStaticPixmap(void* pixels, int width, int height, int pitch, int format);
 Ref<TPixmap> CopyPixmap(const Ref<TPixmap>& pixmap);
@@ -86,6 +87,7 @@ Ref<TPixmap> PixmapWindow(const Ref<TPixmap>& pixmap, int x, int y, int width, i
 uint32_t ReadPixel(const Ref<TPixmap>& pixmap, int x, int y);
 void WritePixel(const Ref<TPixmap>& pixmap, int x, int y, uint32_t color);
 void ClearPixels(const Ref<TPixmap>& pixmap, uint32_t color);
+///@}
 
 /// New PF_RGBA8888 pixmap in which pixels of the key colour become transparent and take
 /// the average colour of their non-key neighbours (black when there are none).
