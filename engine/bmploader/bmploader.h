@@ -8,6 +8,7 @@
 
 namespace corvex {
 
+/// The BMP pixmap loader.
 class TPixmapLoaderBMP : public TPixmapLoader {
 public:
     Ref<TPixmap> LoadPixmap(const Ref<TStream>& stream) override;

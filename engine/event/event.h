@@ -9,6 +9,9 @@
 
 namespace corvex {
 
+/// Event ids: each class of events has a mask bit (EVENT_APPMASK, EVENT_KEYMASK, ...)
+/// that every id of the class carries; ids allocated for user events carry
+/// EVENT_USEREVENTMASK.
 enum : int {
     EVENT_APPMASK = 0x100,
     EVENT_APPSUSPEND = 0x101,
@@ -58,35 +61,40 @@ enum : int {
     EVENT_USEREVENTMASK = static_cast<int>(0x80000000u),
 };
 
+/// One event: what happened (id), to what (source), and its details.
 class TEvent : public Object {
 public:
-    int id = 0;
-    Ref<Object> source;
-    int data = 0;
-    int mods = 0;
-    int x = 0;
-    int y = 0;
-    Ref<Object> extra;
+    int id = 0;          ///< an EVENT_ id
+    Ref<Object> source;  ///< the object the event concerns, or Null
+    int data = 0;        ///< the key code, mouse button, wheel steps, ... of the event
+    int mods = 0;        ///< the MODIFIER_ bits held
+    int x = 0;           ///< the pointer position, for mouse events
+    int y = 0;           ///< the pointer position, for mouse events
+    Ref<Object> extra;   ///< anything else, such as a file name
 
+    /// A new event with these fields.
     static Ref<TEvent> Create(int id, Ref<Object> source = nullptr, int data = 0, int mods = 0, int x = 0, int y = 0,
                               Ref<Object> extra = nullptr);
+    /// A new user event id, EVENT_USEREVENTMASK + 1 and on.
     static int AllocUserId();
-    ///@{
     /// Runs EmitEventHook with this event; the result is discarded. An event that no Ref
     /// holds (one on the stack) is never freed by emitting it: the hooks get a copy, and
     /// their changes to it are copied back into this event.
     void Emit();
+    /// The event's name (or its user-event number) followed by data, mods, x, y and extra.
     String ToString() const override;
-    ///@}
 };
 
 /// The hook id of emitted events, allocated when the event module starts.
 extern int EmitEventHook;
 
+///@{
+/// TEvent::Create, TEvent::Emit and TEvent::AllocUserId as free functions.
 Ref<TEvent> CreateEvent(int id, Ref<Object> source = nullptr, int data = 0, int mods = 0, int x = 0, int y = 0,
                         Ref<Object> extra = nullptr);
 void EmitEvent(const Ref<TEvent>& event);
 int AllocUserEventId();
+///@}
 
 /// The module record of event (see InitModule).
 extern Module event_module;

@@ -29,14 +29,15 @@ enum : int {
 /// A display mode a driver can open full-screen; depth is bits per pixel.
 class TGraphicsMode : public Object {
 public:
-    int width = 0;
-    int height = 0;
-    int depth = 0;
-    int hertz = 0;
+    int width = 0;   ///< in pixels
+    int height = 0;  ///< in pixels
+    int depth = 0;   ///< bits per pixel
+    int hertz = 0;   ///< refresh rate
 
     String ToString() const override;  ///< "640,480,32 60Hz"
 };
 
+/// The modes a driver offers.
 using GraphicsModeList = Array<Ref<TGraphicsMode>>;
 
 class TGraphicsDriver;
@@ -44,17 +45,23 @@ class TGraphicsDriver;
 /// A graphics context: a surface some driver made.
 class TGraphics : public Object {
 public:
+    /// The driver that made the context.
     virtual Ref<TGraphicsDriver> Driver() = 0;
+    /// The context's size, depth (0 for a window), refresh rate and graphics flags.
     virtual void GetSettings(int& width, int& height, int& depth, int& hertz, int& flags) = 0;
+    /// Closes the context; its settings are 0 afterwards.
     virtual void Close() = 0;
 };
 
 /// A native window handle an existing context can be attached to.
 using GraphicsWidget = std::uintptr_t;
 
+/// What makes and presents graphics contexts.
 class TGraphicsDriver : public Object {
 public:
+    /// The full-screen modes the display offers.
     virtual GraphicsModeList GraphicsModes() = 0;
+    /// A context over an existing native window; Null when that fails.
     virtual Ref<TGraphics> AttachGraphics(GraphicsWidget widget, int flags) = 0;
     /// depth 0 asks for a window, any other depth for full-screen.
     virtual Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) = 0;
@@ -70,12 +77,17 @@ extern int FlipHook;
 /// never 0. Textures and frames made under another value are gone.
 extern int GraphicsSeq;
 
+/// Makes driver the current driver, with the flags Graphics adds to the ones it is given.
 void SetGraphicsDriver(Ref<TGraphicsDriver> driver, int defaultFlags);
+/// The default flags of the current driver.
 int DefaultGraphicsFlags();
 
+///@{
+/// The current driver's modes, how many there are, and the one at index.
 GraphicsModeList GraphicsModes();
 int CountGraphicsModes();
 void GetGraphicsMode(int index, int& width, int& height, int& depth, int& hertz);
+///@}
 /// 1 when a mode matches; an argument of 0 matches anything.
 int GraphicsModeExists(int width, int height, int depth, int hertz);
 

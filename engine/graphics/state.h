@@ -6,12 +6,16 @@
 
 namespace corvex::graphics_state {
 
+///@{
+/// The current driver and its default flags, its modes as last listed, the current
+/// context and its settings, and the exclusive context.
 extern int _defaultFlags;
 extern Ref<TGraphicsDriver> _driver;
 extern GraphicsModeList _graphicsModes;
 extern Ref<TGraphics> _graphics;
 extern int _gWidth, _gHeight, _gDepth, _gHertz, _gFlags;
 extern Ref<TGraphics> _exGraphics;
+///@}
 
 ///@{
 /// Millisecond arithmetic wraps like the 32-bit clock it works on.

@@ -8,14 +8,17 @@
 
 namespace corvex {
 
+/// A hook function: gets the data of the run (what the previous entry returned) and its
+/// own context, and returns the data for the next entry.
 using HookFunction = Ref<Object> (*)(int id, Ref<Object> data, Ref<Object> context);
 
+/// One entry of a hook chain.
 class THook : public Object {
 public:
-    Ref<THook> succ;
-    int priority = 0;
-    HookFunction func = nullptr;
-    Ref<Object> context;
+    Ref<THook> succ;              ///< the next entry
+    int priority = 0;             ///< entries of higher priority run first
+    HookFunction func = nullptr;  ///< the function
+    Ref<Object> context;          ///< what the function gets as its context
 };
 
 /// The 256 chain heads, one per hook id; made when the hook module starts.

@@ -7,6 +7,7 @@
 
 namespace corvex {
 
+/// The JPEG pixmap loader.
 class TPixmapLoaderJPG : public TPixmapLoader {
 public:
     Ref<TPixmap> LoadPixmap(const Ref<TStream>& stream) override;

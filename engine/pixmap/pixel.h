@@ -11,6 +11,7 @@
 
 namespace corvex {
 
+/// Pixel formats, and other names of some of them.
 enum : int {
     PF_I8 = 1,
     PF_A8 = 2,

@@ -8,6 +8,7 @@
 
 namespace corvex {
 
+/// The PNG pixmap loader.
 class TPixmapLoaderPNG : public TPixmapLoader {
 public:
     Ref<TPixmap> LoadPixmap(const Ref<TStream>& stream) override;

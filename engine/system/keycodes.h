@@ -8,6 +8,7 @@
 
 namespace corvex {
 
+/// Key codes.
 enum : int {
     KEY_BACKSPACE = 8,
     KEY_TAB = 9,
@@ -116,12 +117,14 @@ enum : int {
     KEY_BACKSLASH = 226,
 };
 
+/// Mouse buttons.
 enum : int {
     MOUSE_LEFT = 1,
     MOUSE_RIGHT = 2,
     MOUSE_MIDDLE = 3,
 };
 
+/// Modifier bits; the names of one bit are the same key on different keyboards.
 enum : int {
     MODIFIER_NONE = 0,
     MODIFIER_SHIFT = 1,

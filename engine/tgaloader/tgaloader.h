@@ -8,6 +8,7 @@
 
 namespace corvex {
 
+/// Image types of the header.
 enum : int {
     TGA_NULL = 0,
     TGA_MAP = 1,
@@ -22,12 +23,17 @@ enum : int {
 
 /// The 18-byte file header, little-endian.
 struct tgahdr {
+    ///@{
+    /// The fields in file order: ID length, colour-map type, image type, colour-map
+    /// start, length and entry size, origin, size, bits per pixel and descriptor bits.
     uint8_t idlen, colourmaptype, imgtype, indexlo, indexhi, lenlo, lenhi, cosize;
     int16_t x0, y0;
     uint16_t width, height;
     uint8_t psize, attbits;
+    ///@}
 };
 
+/// The TGA pixmap loader.
 class TPixmapLoaderTGA : public TPixmapLoader {
 public:
     Ref<TPixmap> LoadPixmap(const Ref<TStream>& stream) override;
