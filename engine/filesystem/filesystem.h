@@ -20,8 +20,8 @@
 namespace corvex {
 
 constexpr int FILETYPE_NONE = 0;  ///< nothing, or neither a regular file nor a directory
-constexpr int FILETYPE_FILE = 1;
-constexpr int FILETYPE_DIR = 2;
+constexpr int FILETYPE_FILE = 1;  ///< a regular file
+constexpr int FILETYPE_DIR = 2;   ///< a directory
 
 /// In place: backslashes become slashes, a bare network root ("//server") or drive ("C:")
 /// is completed with "/", and with dirPath a trailing "/" goes unless the path is a root.
@@ -33,14 +33,15 @@ String StripAll(const String& path);    ///< the last name without its extension
 String StripSlash(const String& path);  ///< one trailing "/" removed, except from a root
 String ExtractDir(const String& path);  ///< the directory part ("" for a bare name)
 String ExtractExt(const String& path);  ///< the extension of the last name, or ""
-String CurrentDir();
+String CurrentDir();                    ///< the working directory, "" when it cannot be read
 /// Absolute and normalised: ".", ".." and empty components resolved; ".." stops at the
 /// root. A path starting with "/" is already absolute.
 String RealPath(const String& path);
 
 ///@{
-/// Paths containing "<", ">" or a zero character count as not existing; operations
-/// on a path with a zero character do nothing and give false.
+/// The type (a FILETYPE_ constant), time, size and mode of what is at path, and setting
+/// the mode. Paths containing "<", ">" or a zero character count as not existing;
+/// operations on a path with a zero character do nothing and give false.
 int FileType(const String& path);
 int64_t FileTime(const String& path);  ///< modification time in seconds; 0 on failure
 int64_t FileSize(const String& path);  ///< -1 on failure
@@ -48,26 +49,24 @@ int FileMode(const String& path);      ///< permission bits; -1 on failure
 void SetFileMode(const String& path, int mode);
 ///@}
 
-///@{
 /// Replaces any file of that name with an empty one.
 bool CreateFile(const String& path);
+/// Makes a directory; with recurse, the missing directories above it too.
 bool CreateDir(const String& path, bool recurse = false);
-///@}
-///@{
 /// Removes a file, also a read-only one; true when nothing is left at the path.
 bool DeleteFile(const String& path);
+/// Renames or moves a file or directory.
 bool RenameFile(const String& oldPath, const String& newPath);
-///@}
 /// Copies through streams, so src may be any URL; a file is never copied onto itself.
 bool CopyFile(const String& src, const String& dst);
 /// Copies a directory tree; false for a destination inside the source, and at a link
 /// that leads back to a directory being copied.
 bool CopyDir(const String& src, const String& dst);
-///@{
-/// With recurse, empties the directory first; true when nothing is left at the path.
+/// Removes a directory; with recurse, empties it first. True when nothing is left at
+/// the path.
 bool DeleteDir(const String& path, bool recurse = false);
+/// Makes path the working directory.
 bool ChangeDir(const String& path);
-///@}
 
 ///@{
 /// A listing in the order the OS delivers, "." and ".." included. ReadDir gives 0 when
@@ -88,8 +87,9 @@ Ref<TStream> ReadFile(const Ref<Object>& url);
 Ref<TStream> ReadFile(const String& url);
 Ref<TStream> WriteFile(const Ref<Object>& url);
 Ref<TStream> WriteFile(const String& url);
-void CloseFile(const Ref<TStream>& stream);
 ///@}
+/// Closes the stream.
+void CloseFile(const Ref<TStream>& stream);
 
 /// The module record of filesystem (see InitModule).
 extern Module filesystem_module;

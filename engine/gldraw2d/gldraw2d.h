@@ -24,8 +24,14 @@ public:
     /// Raises "Image does not exist" when the graphics the frame was made for are gone.
     void Draw(float x0, float y0, float x1, float y1, float tx, float ty) override;
 
-    float u0 = 0, v0 = 0;  ///< texture coordinates of the top-left corner
-    float u1 = 0, v1 = 0;  ///< and of the bottom-right: image size / texture size
+    ///@{
+    /// Texture coordinates of the top-left corner.
+    float u0 = 0, v0 = 0;
+    ///@}
+    ///@{
+    /// Texture coordinates of the bottom-right corner: image size / texture size.
+    float u1 = 0, v1 = 0;
+    ///@}
     int name = 0;          ///< OpenGL texture name
     int seq = 0;           ///< GraphicsSeq when made; 0 once deleted
 
@@ -36,30 +42,33 @@ public:
     static Ref<TGLImageFrame> CreateFromPixmap(const Ref<TPixmap>& src, int flags);
 };
 
+/// The 2D driver over the OpenGL graphics driver: contexts are 2D contexts over OpenGL
+/// ones, drawn with the fixed-function pipeline.
 class TGLDraw2DDriver : public TDraw2DDriver {
 public:
+    /// The driver's name.
     String ToString() const override;
 
+    ///@{
+    /// As the OpenGL graphics driver's, each context wrapped in a 2D context.
     GraphicsModeList GraphicsModes() override;
     Ref<TGraphics> AttachGraphics(GraphicsWidget widget, int flags) override;
     Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
-    ///@{
+    ///@}
     /// Null clears the current 2D context; anything but a 2D context over an OpenGL
     /// context raises "Assert failed". Otherwise the context is made current, its OpenGL
     /// state is reset and its whole 2D state replayed.
     void SetGraphics(Ref<TGraphics> g) override;
     void Flip(int sync) override;
-    ///@}
 
     Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) override;
+    void SetBlend(int blend) override;
     ///@{
     /// Colours are clamped to 0..255 and alpha to 0..1.
-    void SetBlend(int blend) override;
     void SetAlpha(float alpha) override;
     void SetColor(int red, int green, int blue) override;
     void SetClsColor(int red, int green, int blue) override;
     ///@}
-    ///@{
     /// A viewport covering the whole context turns clipping off.
     void SetViewport(int x, int y, int width, int height) override;
     void SetTransform(float ix, float iy, float jx, float jy) override;
@@ -69,7 +78,6 @@ public:
     void DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) override;
     void DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) override;
     void DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) override;
-    ///@}
     /// Fewer than three points, or an odd count of values, draws nothing.
     void DrawPoly(const Array<float>& xy, float handle_x, float handle_y, float origin_x, float origin_y) override;
     ///@{

@@ -8,8 +8,10 @@
 
 namespace corvex::gldraw2d_state {
 
+///@{
 /// The current 2x2 transform.
 extern float ix, iy, jx, jy;
+///@}
 /// Red, green, blue and alpha as sent to glColor4ubv.
 extern GLubyte color4ub[4];
 ///@{

@@ -16,10 +16,14 @@ namespace corvex {
 struct GLContext;
 class TGLGraphicsDriver;
 
+/// A graphics context over one native OpenGL context.
 class TGLGraphics : public TGraphics {
 public:
+    /// Takes over the native context.
     explicit TGLGraphics(GLContext* context) : _context(context) {}
+    /// The OpenGL graphics driver.
     Ref<TGraphicsDriver> Driver() override;
+    /// The native context's settings; all 0 once closed.
     void GetSettings(int& width, int& height, int& depth, int& hertz, int& flags) override;
     /// Releases the native context; a second Close does nothing.
     void Close() override;
@@ -27,16 +31,15 @@ public:
     GLContext* _context;  ///< nullptr once closed
 };
 
+/// The graphics driver over the platform's OpenGL contexts.
 class TGLGraphicsDriver : public TGraphicsDriver {
 public:
     GraphicsModeList GraphicsModes() override;
     Ref<TGraphics> AttachGraphics(GraphicsWidget widget, int flags) override;
     Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
-    ///@{
     /// A context of another driver makes no OpenGL context current.
     void SetGraphics(Ref<TGraphics> g) override;
     void Flip(int sync) override;
-    ///@}
     /// Called twice around an operation, runs it in the shared context (where textures
     /// of every context live) and returns to the drawing context.
     virtual void SwapSharedContext();

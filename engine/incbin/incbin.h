@@ -14,10 +14,11 @@
 
 namespace corvex {
 
+/// One embedded block.
 struct IncbinBlock {
-    const char* name;  ///< UTF-8, as given to corvex_embed
-    const unsigned char* data;
-    size_t size;
+    const char* name;           ///< UTF-8, as given to corvex_embed
+    const unsigned char* data;  ///< the bytes
+    size_t size;                ///< how many
 };
 
 /// The block embedded under name; nullptr when there is none.

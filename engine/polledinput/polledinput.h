@@ -8,12 +8,11 @@
 
 namespace corvex {
 
-///@{
 /// Starts tracking, only events whose source is source when it is not Null. A second
 /// call while tracking changes nothing.
 void EnablePolledInput(Ref<Object> source = nullptr);
+/// Stops tracking.
 void DisablePolledInput();
-///@}
 
 /// 1 while the key is down. A code outside 0 to 255 raises the array-bounds error.
 int KeyDown(int key);
@@ -24,8 +23,11 @@ int GetChar();
 /// Forgets key states, presses and typed characters.
 void FlushKeys();
 
+///@{
+/// The pointer's position at the last mouse event.
 int MouseX();
 int MouseY();
+///@}
 /// Wheel steps since the last FlushMouse.
 int MouseZ();
 ///@{

@@ -31,6 +31,7 @@ void ShowMouse();
 void HideMouse();
 ///@}
 
+/// Shows text in a box with an OK button; serious marks it as an error.
 void Notify(const String& text, int serious = 0);
 /// 1 for OK, else 0.
 int Confirm(const String& text, int serious = 0);
