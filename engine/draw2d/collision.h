@@ -70,7 +70,7 @@ struct alignas(64) TQuad {
     /// The bounding box of the corners.
     float minx = 0, miny = 0, maxx = 0, maxy = 0;
     ///@}
-    float xyuv[16] = {};                           ///< corners 0..3: x, y, u, v each
+    float xyuv[16] = {};  ///< corners 0..3: x, y, u, v each
 
     /// Corners 0..3 with (u, v) (0, 0), (1, 0), (1, 1), (0, 1), and their bounding box.
     void SetCoords(float tx0, float ty0, float tx1, float ty1, float tx2, float ty2, float tx3, float ty3);

@@ -93,7 +93,7 @@ public:
     /// The 96 glyphs of the embedded 8 x 16 font, characters 32 to 127.
     static Ref<TImageFont> CreateDefault();
 
-    Ref<TFont> _src_font;  ///< Null for the default font
+    Ref<TFont> _src_font;             ///< Null for the default font
     Array<Ref<TImageGlyph>> _glyphs;  ///< by index, Null until built
     int _imageFlags = 0;              ///< the image flags of the glyphs' images
 };

@@ -32,8 +32,8 @@ public:
     /// Texture coordinates of the bottom-right corner: image size / texture size.
     float u1 = 0, v1 = 0;
     ///@}
-    int name = 0;          ///< OpenGL texture name
-    int seq = 0;           ///< GraphicsSeq when made; 0 once deleted
+    int name = 0;  ///< OpenGL texture name
+    int seq = 0;   ///< GraphicsSeq when made; 0 once deleted
 
     /// A texture of the pixmap, padded to the size the implementation accepts (the image
     /// resampled down when it is larger), with its last column and row repeated into the

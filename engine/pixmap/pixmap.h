@@ -37,8 +37,8 @@ public:
     int height = 0;             ///< in pixels
     int pitch = 0;              ///< bytes from one row to the next
     int format = 0;             ///< a PF_ pixel format
-    int capacity = 0;     ///< bytes owned at pixels; -1 when they belong to _source
-    Ref<Object> _source;  ///< keeps borrowed pixels alive
+    int capacity = 0;           ///< bytes owned at pixels; -1 when they belong to _source
+    Ref<Object> _source;        ///< keeps borrowed pixels alive
 
     /// Address of pixel (x, y); not bounds-checked.
     uint8_t* PixelPtr(int x, int y) const {

@@ -16,6 +16,8 @@
 
 namespace corvex {
 
+/// What a backend does for the system module: pumping messages, the pointer, message
+/// boxes and requesters, and opening URLs.
 class TSystemDriver : public Object {
 public:
     /// Handles every waiting message, then returns.

@@ -8,11 +8,15 @@
 
 namespace corvex::headless {
 
+/// One line of the script.
 struct ScriptedEvent {
-    int presentation = 0;
-    int id = 0;  ///< EVENT_ kind
-    int data = 0;
-    int x = 0, y = 0;  ///< for moves
+    int presentation = 0;  ///< the presentations to wait for (n)
+    int id = 0;            ///< EVENT_ kind
+    int data = 0;          ///< the event's data
+    ///@{
+    /// The position, for moves.
+    int x = 0, y = 0;
+    ///@}
 };
 
 /// Parses the script file; name is used in error messages.

@@ -12,19 +12,24 @@ namespace corvex {
 
 /// One OpenGL context of the program.
 struct GLContext {
+    /// What the context draws into: nothing (the shared context, which owns the
+    /// textures), a window of another program, a window of our own, or the full screen.
     enum Kind : int { SHARED = 0, ATTACHED = 1, WINDOWED = 2, FULLSCREEN = 3 };
 
     GLContext* next = nullptr;  ///< list of open contexts, newest first
-    int mode = SHARED;
+    int mode = SHARED;          ///< a Kind
+    ///@{
+    /// The settings the context was made with.
     int width = 0;
     int height = 0;
     int depth = 0;
     int hertz = 0;
     int flags = 0;
-    Window window = 0;
-    bool gone = false;      ///< the window was destroyed behind our back: nothing to draw into
-    Colormap colormap = 0;  ///< of our own windows
-    GLXContext context = nullptr;
+    ///@}
+    Window window = 0;             ///< the window drawn into
+    bool gone = false;             ///< the window was destroyed behind our back: nothing to draw into
+    Colormap colormap = 0;         ///< of our own windows
+    GLXContext context = nullptr;  ///< the GLX context
 };
 
 /// The visual closest to what the graphics flags ask for: at least one bit of every

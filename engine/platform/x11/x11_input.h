@@ -11,12 +11,16 @@
 
 namespace corvex {
 
+/// A window of the program, as registered with the system driver.
 struct X11Window {
-    Window window = 0;
-    Ref<Object> source;
-    X11WindowProc proc = nullptr;
-    void* user = nullptr;
-    int width = 0, height = 0;  ///< client size, kept from ConfigureNotify
+    Window window = 0;             ///< the X window
+    Ref<Object> source;            ///< the source of its events
+    X11WindowProc proc = nullptr;  ///< called for each of its X events
+    void* user = nullptr;          ///< passed to proc
+    ///@{
+    /// Client size, kept from ConfigureNotify.
+    int width = 0, height = 0;
+    ///@}
 };
 
 /// The registration of window, or nullptr when it is not one of the program's.

@@ -34,13 +34,16 @@ namespace corvex {
 /// belongs to. Drawing it under another GraphicsSeq raises "Image does not exist".
 class TRecordingImageFrame : public TImageFrame {
 public:
+    /// Frame frame_id made under GraphicsSeq frame_seq.
     TRecordingImageFrame(int frame_id, int frame_seq) : id(frame_id), seq(frame_seq) {}
+    /// Writes a draw line.
     void Draw(float x0, float y0, float x1, float y1, float tx, float ty) override;
 
-    int id;
-    int seq;
+    int id;   ///< the frame's number in the trace
+    int seq;  ///< the GraphicsSeq it was made under
 };
 
+/// The recording 2D driver: every call below writes its trace line and draws nothing.
 class TRecordingDraw2DDriver : public TDraw2DDriver {
 public:
     String ToString() const override { return "Recording"; }
@@ -48,12 +51,10 @@ public:
     GraphicsModeList GraphicsModes() override;
     Ref<TGraphics> AttachGraphics(GraphicsWidget widget, int flags) override;
     Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
-    ///@{
     /// g must be a 2D context of this driver over an OpenGL context ("Assert failed"
     /// otherwise); Null clears the current 2D context.
     void SetGraphics(Ref<TGraphics> g) override;
     void Flip(int sync) override;
-    ///@}
 
     Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) override;
     void SetBlend(int blend) override;
