@@ -118,8 +118,9 @@ float GetRotation();
 /// Scale applies in the drawing's own axes, before rotation.
 void SetScale(float scale_x, float scale_y);
 void GetScale(float& scale_x, float& scale_y);
-void SetTransform(float rotation = 0, float scale_x = 1, float scale_y = 1);
 ///@}
+/// Rotation and scale at once.
+void SetTransform(float rotation = 0, float scale_x = 1, float scale_y = 1);
 ///@{
 /// Null selects the default font.
 void SetImageFont(const Ref<TImageFont>& font);

@@ -45,27 +45,30 @@ public:
 /// CreateGraphics and AttachGraphics return TDraw2DGraphics.
 class TDraw2DDriver : public TGraphicsDriver {
 public:
-    ///@{
     /// A drawable frame made from the pixmap with the image flags; Null if it cannot be.
     virtual Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) = 0;
+    ///@{
+    /// The state the drawing below uses: blend mode, alpha, drawing colour and the colour
+    /// Cls clears to, as the 2D context stores them.
     virtual void SetBlend(int blend) = 0;
     virtual void SetAlpha(float alpha) = 0;
     virtual void SetColor(int red, int green, int blue) = 0;
     virtual void SetClsColor(int red, int green, int blue) = 0;
     ///@}
-    ///@{
     /// Clips all drawing to the rectangle (window pixels, origin top-left).
     virtual void SetViewport(int x, int y, int width, int height) = 0;
+    /// The 2x2 matrix of the transform convention; translations come with each call.
     virtual void SetTransform(float ix, float iy, float jx, float jy) = 0;
+    /// Width of lines in pixels.
     virtual void SetLineWidth(float width) = 0;
+    /// Clears the viewport to the clear colour.
     virtual void Cls() = 0;
-    ///@}
-    ///@{
     /// One pixel at a screen position, not transformed.
     virtual void Plot(float x, float y) = 0;
+    /// The line between two local points, through the transform, translated by (tx, ty).
     virtual void DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) = 0;
+    /// The filled local rectangle, through the transform, translated by (tx, ty).
     virtual void DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) = 0;
-    ///@}
     /// The ellipse inscribed in the local rectangle.
     virtual void DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) = 0;
     /// xy holds x0, y0, x1, y1, ...; each point is moved by the handle, transformed and

@@ -63,7 +63,8 @@ public:
 };
 
 ///@{
-/// flags -1 takes the automatic flags in the loaders and CreateImage.
+/// TImage::Load and TImage::LoadAnim with the current mask colour. flags -1 takes the
+/// automatic flags in the loaders and CreateImage.
 Ref<TImage> LoadImage(const Ref<Object>& url, int flags = -1);
 Ref<TImage> LoadImage(const String& url, int flags = -1);
 Ref<TImage> LoadAnimImage(const Ref<Object>& url, int cell_width, int cell_height, int first_cell, int cell_count,

@@ -30,7 +30,7 @@ public:
     void WriteDouble(double n) override;
 
     ///@{
-    /// Null for a Null stream.
+    /// A big-endian stream over stream; Null for a Null stream.
     static Ref<TXEndianStream> Create(const Ref<TStream>& stream);
     static Ref<TStream> BigEndian(const Ref<TStream>& stream);
     ///@}

@@ -6,11 +6,10 @@
 
 namespace corvex::filesystem_detail {
 
-///@{
-/// "//server/", "C:/", "/" or "" for a relative path.
+/// The root of path: "//server/", "C:/", "/" or "" for a relative path.
 String RootPath(const String& path);
+/// Whether path is a root and nothing more.
 bool IsRootPath(const String& path);
-///@}
 /// False for a path no file can have: the OS would stop at its zero character and act on
 /// the file named by the part before it.
 bool IsNameable(const String& path);

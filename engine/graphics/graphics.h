@@ -95,9 +95,11 @@ int GraphicsModeExists(int width, int height, int depth, int hertz);
 /// Contexts from the current driver, not made current; Null when the driver fails.
 Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags);
 Ref<TGraphics> AttachGraphics(GraphicsWidget widget, int flags);
-void CloseGraphics(Ref<TGraphics> g);
-void SetGraphics(Ref<TGraphics> g);
 ///@}
+/// Closes g; when it is current, no context is current afterwards.
+void CloseGraphics(Ref<TGraphics> g);
+/// Makes g (Null: nothing) the current context, through the driver that made it.
+void SetGraphics(Ref<TGraphics> g);
 
 ///@{
 /// Settings of the current context, 0 when there is none.

@@ -29,7 +29,6 @@ void X11SetErrorListener(X11ErrorListener listener);
 /// Called for every X event of a registered window, after the event translation.
 using X11WindowProc = void (*)(const XEvent& event, void* user);
 
-///@{
 /// Makes window one of the program's windows: its events are translated with source as
 /// the events' source, then passed to proc (which may be null). Focus, pointer tracking
 /// and pointer hiding apply to registered windows only. Registering adds the key, button,
@@ -37,7 +36,7 @@ using X11WindowProc = void (*)(const XEvent& event, void* user);
 /// its creator selected) and sets WM_DELETE_WINDOW, so the close box becomes a terminate
 /// request and leaves the window open.
 void X11RegisterWindow(Window window, Ref<Object> source, X11WindowProc proc, void* user);
+/// Ends the registration of window.
 void X11UnregisterWindow(Window window);
-///@}
 
 }  // namespace corvex
