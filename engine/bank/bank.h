@@ -17,11 +17,11 @@ public:
     /// A bank of size bytes, all 0.
     static Ref<TBank> Create(int64_t size = 0);
 
-    ///@{
+    /** @{ */
     /// The bytes; valid until the next Resize.
     uint8_t* Buf() noexcept { return _buf.data(); }
     const uint8_t* Buf() const noexcept { return _buf.data(); }
-    ///@}
+    /** @} */
     /// The size in bytes.
     int64_t Size() const noexcept { return static_cast<int64_t>(_buf.size()); }
     /// Keeps the leading bytes; new bytes are 0. Growth is amortised, so growing a bank a
@@ -32,20 +32,20 @@ private:
     std::vector<uint8_t> _buf;
 };
 
-///@{
+/** @{ */
 /// The bank's own operations as free functions.
 Ref<TBank> CreateBank(int64_t size = 0);
 uint8_t* BankBuf(const Ref<TBank>& bank);
 int64_t BankSize(const Ref<TBank>& bank);
 void ResizeBank(const Ref<TBank>& bank, int64_t size);
-///@}
+/** @} */
 
-///@{
+/** @{ */
 /// The whole content of a URL (see OpenStream) as a new bank; Null when it cannot be
 /// opened.
 Ref<TBank> LoadBank(const Ref<Object>& url);
 Ref<TBank> LoadBank(const String& url);
-///@}
+/** @} */
 
 /// The module record of bank (see InitModule).
 extern Module bank_module;

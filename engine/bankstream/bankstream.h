@@ -15,11 +15,11 @@ public:
     int64_t Pos() override { return _pos; }
     /// The bank's size.
     int64_t Size() override { return _bank->Size(); }
-    ///@{
+    /** @{ */
     /// Clamped to 0 .. Size().
     int64_t Seek(int64_t pos) override;
     int64_t Read(void* buf, int64_t count) override;
-    ///@}
+    /** @} */
     /// Writing past the end grows the bank.
     int64_t Write(const void* buf, int64_t count) override;
 

@@ -21,7 +21,7 @@
 
 namespace corvex {
 
-///@{
+/** @{ */
 /// Layer masks: layer n is bit n - 1. Given to ResetCollisions, 0 means every layer.
 inline constexpr int COLLISION_LAYER_ALL = 0;
 inline constexpr int COLLISION_LAYER_1 = 1;
@@ -56,7 +56,7 @@ inline constexpr int COLLISION_LAYER_29 = 1 << 28;
 inline constexpr int COLLISION_LAYER_30 = 1 << 29;
 inline constexpr int COLLISION_LAYER_31 = 1 << 30;
 inline constexpr int COLLISION_LAYER_32 = INT32_MIN;
-///@}
+/** @} */
 
 /// A shape on a collision layer: four screen corners with texture coordinates. Aligned so
 /// that the link and the bounding box, all a walk along a layer reads of most quads,
@@ -66,10 +66,10 @@ struct alignas(64) TQuad {
     Ref<Object> id;         ///< the caller's identifier, returned by hits
     Ref<TPixmap> mask;      ///< decides solidity; Null: solid everywhere
     int frame = 0;          ///< the frame of the image the mask comes from
-    ///@{
+    /** @{ */
     /// The bounding box of the corners.
     float minx = 0, miny = 0, maxx = 0, maxy = 0;
-    ///@}
+    /** @} */
     float xyuv[16] = {};  ///< corners 0..3: x, y, u, v each
 
     /// Corners 0..3 with (u, v) (0, 0), (1, 0), (1, 1), (0, 1), and their bounding box.

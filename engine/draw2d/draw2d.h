@@ -24,7 +24,7 @@ namespace corvex {
 /// A 2D context over another graphics context (the window or canvas).
 class TDraw2DGraphics : public TGraphics {
 public:
-    ///@{
+    /** @{ */
     /// The stored drawing state, as the setters below leave it: colour and alpha, the
     /// clear colour, line width, rotation and scale with the transform matrix they make,
     /// viewport, origin, handle (negated), font and blend mode.
@@ -40,7 +40,7 @@ public:
     float handle_x = 0, handle_y = 0;
     Ref<TImageFont> image_font;
     int blend_mode = MASKBLEND;
-    ///@}
+    /** @} */
     Ref<TGraphics> _graphics;    ///< Null after Close
     Ref<TDraw2DDriver> _driver;  ///< Null after Close
     int _setup = 0;              ///< 1 once made current
@@ -69,63 +69,63 @@ public:
 /// The current 2D context, Null when none is current.
 extern Ref<TDraw2DGraphics> gc;
 
-///@{
+/** @{ */
 /// Drawing colour (0 to 255 a channel), kept as given.
 void SetColor(int red, int green, int blue);
 void GetColor(int& red, int& green, int& blue);
-///@}
-///@{
+/** @} */
+/** @{ */
 /// Alpha from 0 (transparent) to 1 (opaque), used by the blend modes that blend.
 void SetAlpha(float alpha);
 float GetAlpha();
-///@}
-///@{
+/** @} */
+/** @{ */
 /// Blend mode: MASKBLEND, SOLIDBLEND, ALPHABLEND, LIGHTBLEND or SHADEBLEND.
 void SetBlend(int blend);
 int GetBlend();
-///@}
-///@{
+/** @} */
+/** @{ */
 /// The colour Cls clears to.
 void SetClsColor(int red, int green, int blue);
 void GetClsColor(int& red, int& green, int& blue);
-///@}
-///@{
+/** @} */
+/** @{ */
 /// Width of lines in pixels.
 void SetLineWidth(float width);
 float GetLineWidth();
-///@}
-///@{
+/** @} */
+/** @{ */
 /// The rectangle of the context that drawing reaches, in pixels.
 void SetViewport(int x, int y, int width, int height);
 void GetViewport(int& x, int& y, int& width, int& height);
-///@}
-///@{
+/** @} */
+/** @{ */
 /// Offset added to every position after the transform; never scaled or rotated.
 void SetOrigin(float x, float y);
 void GetOrigin(float& x, float& y);
-///@}
-///@{
+/** @} */
+/** @{ */
 /// The point of a shape or image that its position names and that it turns about.
 void SetHandle(float x, float y);
 void GetHandle(float& x, float& y);
-///@}
-///@{
+/** @} */
+/** @{ */
 /// Angles in degrees; a positive angle turns clockwise on the screen.
 void SetRotation(float rotation);
 float GetRotation();
-///@}
-///@{
-/// Scale applies in the drawing's own axes, before rotation.
+/** @} */
+/** @{ */
+/// Scale applies in the drawing's own axes, before rotation; SetTransform sets rotation
+/// and scale at once.
 void SetScale(float scale_x, float scale_y);
 void GetScale(float& scale_x, float& scale_y);
-///@}
-/// Rotation and scale at once.
 void SetTransform(float rotation = 0, float scale_x = 1, float scale_y = 1);
-///@{
+/** @} */
+/** @{ */
 /// Null selects the default font.
 void SetImageFont(const Ref<TImageFont>& font);
 Ref<TImageFont> GetImageFont();
-///@}
+/** @} */
 
 /// Clears the viewport to the clear colour.
 void Cls();
@@ -143,19 +143,19 @@ void DrawPoly(const Array<float>& xy);
 /// Text in the current font, its handle point at (x, y), turned and scaled by the
 /// transform.
 void DrawText(const String& text, float x, float y);
-///@{
+/** @{ */
 /// Size of text in the current font in pixels, before the transform: the sum of the
 /// glyphs' advances, and the font's height.
 int TextWidth(const String& text);
 int TextHeight(const String& text);
-///@}
+/** @} */
 /// A font of size pixels loaded from url (style: BOLDFONT, ITALICFONT, SMOOTHFONT).
 Ref<TImageFont> LoadImageFont(const Ref<Object>& url, int size, int style = SMOOTHFONT);
-///@{
+/** @{ */
 /// Origin and handle do not apply to pixmaps.
 void DrawPixmap(const Ref<TPixmap>& pixmap, int x, int y);
 Ref<TPixmap> GrabPixmap(int x, int y, int width, int height);
-///@}
+/** @} */
 
 /// The module record of draw2d (see InitModule).
 extern Module draw2d_module;

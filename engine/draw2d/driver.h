@@ -16,22 +16,22 @@
 
 namespace corvex {
 
-///@{
+/** @{ */
 /// Blend modes.
 inline constexpr int MASKBLEND = 1;   ///< opaque; pixels under half alpha are discarded
 inline constexpr int SOLIDBLEND = 2;  ///< opaque, no alpha test
 inline constexpr int ALPHABLEND = 3;  ///< source over destination by source alpha
 inline constexpr int LIGHTBLEND = 4;  ///< added, weighted by source alpha
 inline constexpr int SHADEBLEND = 5;  ///< destination times source colour
-///@}
+/** @} */
 
-///@{
+/** @{ */
 /// Image flags.
 inline constexpr int MASKEDIMAGE = 1;     ///< the mask colour becomes transparent
 inline constexpr int FILTEREDIMAGE = 2;   ///< bilinear filtering when scaled
 inline constexpr int MIPMAPPEDIMAGE = 4;  ///< a mipmap chain is built and used
 inline constexpr int DYNAMICIMAGE = 8;    ///< content written at run time
-///@}
+/** @} */
 
 /// A frame in the renderer's own form (a texture, a surface).
 class TImageFrame : public Object {
@@ -47,14 +47,14 @@ class TDraw2DDriver : public TGraphicsDriver {
 public:
     /// A drawable frame made from the pixmap with the image flags; Null if it cannot be.
     virtual Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) = 0;
-    ///@{
+    /** @{ */
     /// The state the drawing below uses: blend mode, alpha, drawing colour and the colour
     /// Cls clears to, as the 2D context stores them.
     virtual void SetBlend(int blend) = 0;
     virtual void SetAlpha(float alpha) = 0;
     virtual void SetColor(int red, int green, int blue) = 0;
     virtual void SetClsColor(int red, int green, int blue) = 0;
-    ///@}
+    /** @} */
     /// Clips all drawing to the rectangle (window pixels, origin top-left).
     virtual void SetViewport(int x, int y, int width, int height) = 0;
     /// The 2x2 matrix of the transform convention; translations come with each call.

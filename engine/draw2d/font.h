@@ -9,12 +9,12 @@
 
 namespace corvex {
 
-///@{
+/** @{ */
 /// Font styles.
 inline constexpr int BOLDFONT = 1;
 inline constexpr int ITALICFONT = 2;
 inline constexpr int SMOOTHFONT = 4;
-///@}
+/** @} */
 
 /// One character's picture in a font.
 class TGlyph : public Object {
@@ -64,10 +64,10 @@ public:
 
     Ref<TImage> _image;  ///< Null for a glyph without pixels
     float _advance = 0;  ///< what Advance returns
-    ///@{
+    /** @{ */
     /// What GetRect returns.
     int _x = 0, _y = 0, _w = 0, _h = 0;
-    ///@}
+    /** @} */
 };
 
 /// The font text is drawn in: the glyphs of a loaded font turned into images, or the
@@ -76,12 +76,12 @@ class TImageFont : public Object {
 public:
     /// As TFont's, of the source font; the default font has style 0, height 16 and
     /// characters 32 to 127.
-    ///@{
+    /** @{ */
     int Style();
     int Height();
     int CountGlyphs();
     int CharToGlyph(int ch);
-    ///@}
+    /** @} */
     /// Built once per index; an index outside the font raises "Assert failed".
     Ref<TImageGlyph> LoadGlyph(int index);
     /// Draws text with the pen starting at (x, y), glyphs and pen turned and scaled by

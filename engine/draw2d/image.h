@@ -17,20 +17,20 @@ namespace corvex {
 /// renderer frames made from them.
 class TImage : public Object {
 public:
-    ///@{
+    /** @{ */
     /// The size of every frame.
     int width = 0, height = 0;
-    ///@}
+    /** @} */
     int flags = 0;  ///< image flags (MASKEDIMAGE, ...)
-    ///@{
+    /** @{ */
     /// The mask colour captured when the image was made.
     int mask_r = 0, mask_g = 0, mask_b = 0;
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// The point of the image, in its pixels from the top-left corner, that lands on the
     /// drawing position.
     float handle_x = 0, handle_y = 0;
-    ///@}
+    /** @} */
     Array<Ref<TPixmap>> pixmaps;     ///< each frame's pixmap
     Array<Ref<TImageFrame>> frames;  ///< each frame's renderer frame
     Array<int> seqs;                 ///< GraphicsSeq under which frames[i] was made; 0 when none
@@ -53,16 +53,16 @@ public:
     static Ref<TImage> LoadAnim(const Ref<Object>& url, int cell_width, int cell_height, int first, int count,
                                 int flags, int mr, int mg, int mb);
 
-    ///@{
+    /** @{ */
     /// Serialised form: width, height, flags, mask colour, handle, frame count, then
     /// each frame's pixmap. Read gives Null for sizes or pixmaps that make no image; a
     /// stream that ends early raises its read error.
     void Write(const Ref<TStream>& stream) const;
     static Ref<TImage> Read(const Ref<TStream>& stream);
-    ///@}
+    /** @} */
 };
 
-///@{
+/** @{ */
 /// TImage::Load and TImage::LoadAnim with the current mask colour. flags -1 takes the
 /// automatic flags in the loaders and CreateImage.
 Ref<TImage> LoadImage(const Ref<Object>& url, int flags = -1);
@@ -71,7 +71,7 @@ Ref<TImage> LoadAnimImage(const Ref<Object>& url, int cell_width, int cell_heigh
                           int flags = -1);
 Ref<TImage> LoadAnimImage(const String& url, int cell_width, int cell_height, int first_cell, int cell_count,
                           int flags = -1);
-///@}
+/** @} */
 /// An empty image for content made at run time; its flags always carry DYNAMICIMAGE.
 Ref<TImage> CreateImage(int width, int height, int frames = 1, int flags = -1);
 
@@ -80,21 +80,21 @@ Ref<TImage> CreateImage(int width, int height, int frames = 1, int flags = -1);
 void AutoImageFlags(int flags);
 /// When on, new images get their handle at their centre.
 void AutoMidHandle(int enable);
-///@{
+/** @{ */
 /// The colour that MASKEDIMAGE makes transparent in later loads and grabs.
 void SetMaskColor(int red, int green, int blue);
 void GetMaskColor(int& red, int& green, int& blue);
-///@}
+/** @} */
 
 /// Sets the image's handle.
 void SetImageHandle(const Ref<TImage>& image, float x, float y);
 /// Puts the image's handle at its centre.
 void MidHandleImage(const Ref<TImage>& image);
-///@{
+/** @{ */
 /// The size of the image's frames.
 int ImageWidth(const Ref<TImage>& image);
 int ImageHeight(const Ref<TImage>& image);
-///@}
+/** @} */
 
 /// Draws a frame with its handle at (x, y), turned and scaled about the handle.
 void DrawImage(const Ref<TImage>& image, float x, float y, int frame = 0);

@@ -14,35 +14,35 @@ namespace corvex {
 inline constexpr int kMaxPolyChannels = 4;  ///< values per vertex: x, y and up to two more
 inline constexpr int kMaxScanPolys = 8;     ///< polygons one RenderPolys call takes
 
-///@{
+/** @{ */
 /// Vertex channels.
 inline constexpr int POLYX = 0;
 inline constexpr int POLYY = 1;
 inline constexpr int POLYU = 2;
 inline constexpr int POLYV = 3;
-///@}
+/** @} */
 
 /// One polygon being scan-converted.
 struct RPoly {
     const TPixmap* texture = nullptr;  ///< Null: solid
-    ///@{
+    /** @{ */
     /// count vertices of channels values each, size values in all; may be reversed.
     float* data = nullptr;
     int channels = 0, count = 0, size = 0;
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// The left and right edges' values at the current row and their steps per row.
     float ldat[kMaxPolyChannels] = {}, ladd[kMaxPolyChannels] = {};
     float rdat[kMaxPolyChannels] = {}, radd[kMaxPolyChannels] = {};
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// Where each edge ends: the index in data of its end vertex, and that vertex's row.
     int Left = 0, Right = 0;
     int left_row = 0, right_row = 0;
     int top = 0;     ///< first row
     int state = 0;   ///< 0 not yet active, 1 active, 2 finished
     int passed = 0;  ///< vertices the two edges have moved past
-    ///@}
+    /** @} */
 };
 
 /// Called for each row with the polygons active on it; a negative answer ends the scan.

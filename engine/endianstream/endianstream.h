@@ -11,12 +11,12 @@ namespace corvex {
 /// A wrapper whose multi-byte values are big-endian; everything else passes through.
 class TXEndianStream : public TStreamWrapper {
 public:
-    ///@{
+    /** @{ */
     /// Reverses the order of the 2, 4 or 8 bytes at ptr.
     static void Swap2(void* ptr);
     static void Swap4(void* ptr);
     static void Swap8(void* ptr);
-    ///@}
+    /** @} */
 
     int ReadShort() override;
     void WriteShort(int n) override;
@@ -29,11 +29,11 @@ public:
     double ReadDouble() override;
     void WriteDouble(double n) override;
 
-    ///@{
+    /** @{ */
     /// A big-endian stream over stream; Null for a Null stream.
     static Ref<TXEndianStream> Create(const Ref<TStream>& stream);
     static Ref<TStream> BigEndian(const Ref<TStream>& stream);
-    ///@}
+    /** @} */
     /// This machine is little-endian: the stream itself.
     static Ref<TStream> LittleEndian(const Ref<TStream>& stream);
 };
@@ -45,11 +45,11 @@ public:
                               bool writeable) override;
 };
 
-///@{
+/** @{ */
 /// TXEndianStream::BigEndian and TXEndianStream::LittleEndian as free functions.
 Ref<TStream> BigEndianStream(const Ref<TStream>& stream);
 Ref<TStream> LittleEndianStream(const Ref<TStream>& stream);
-///@}
+/** @} */
 
 /// The module record of endianstream (see InitModule).
 extern Module endianstream_module;

@@ -88,13 +88,13 @@ public:
 /// The hook id of emitted events, allocated when the event module starts.
 extern int EmitEventHook;
 
-///@{
+/** @{ */
 /// TEvent::Create, TEvent::Emit and TEvent::AllocUserId as free functions.
 Ref<TEvent> CreateEvent(int id, Ref<Object> source = nullptr, int data = 0, int mods = 0, int x = 0, int y = 0,
                         Ref<Object> extra = nullptr);
 void EmitEvent(const Ref<TEvent>& event);
 int AllocUserEventId();
-///@}
+/** @} */
 
 /// The module record of event (see InitModule).
 extern Module event_module;

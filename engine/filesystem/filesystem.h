@@ -38,7 +38,7 @@ String CurrentDir();                    ///< the working directory, "" when it c
 /// root. A path starting with "/" is already absolute.
 String RealPath(const String& path);
 
-///@{
+/** @{ */
 /// The type (a FILETYPE_ constant), time, size and mode of what is at path, and setting
 /// the mode. Paths containing "<", ">" or a zero character count as not existing;
 /// operations on a path with a zero character do nothing and give false.
@@ -47,7 +47,7 @@ int64_t FileTime(const String& path);  ///< modification time in seconds; 0 on f
 int64_t FileSize(const String& path);  ///< -1 on failure
 int FileMode(const String& path);      ///< permission bits; -1 on failure
 void SetFileMode(const String& path, int mode);
-///@}
+/** @} */
 
 /// Replaces any file of that name with an empty one.
 bool CreateFile(const String& path);
@@ -68,17 +68,17 @@ bool DeleteDir(const String& path, bool recurse = false);
 /// Makes path the working directory.
 bool ChangeDir(const String& path);
 
-///@{
+/** @{ */
 /// A listing in the order the OS delivers, "." and ".." included. ReadDir gives 0 when
 /// the directory cannot be opened; NextFile gives "" at the end (and for a bad handle).
 int ReadDir(const String& path);
 String NextFile(int dir);
 void CloseDir(int dir);
-///@}
+/** @} */
 /// Every entry name; empty when the directory cannot be read.
 Array<String> LoadDir(const String& dir, bool skip_dots = false);
 
-///@{
+/** @{ */
 /// OpenStream, made seekable: a stream without a position is read whole into a bank and
 /// a bank stream over it is returned.
 Ref<TStream> OpenFile(const Ref<Object>& url, bool readable = true, bool writeable = true);
@@ -87,7 +87,7 @@ Ref<TStream> ReadFile(const Ref<Object>& url);
 Ref<TStream> ReadFile(const String& url);
 Ref<TStream> WriteFile(const Ref<Object>& url);
 Ref<TStream> WriteFile(const String& url);
-///@}
+/** @} */
 /// Closes the stream.
 void CloseFile(const Ref<TStream>& stream);
 

@@ -24,14 +24,14 @@ public:
     /// Raises "Image does not exist" when the graphics the frame was made for are gone.
     void Draw(float x0, float y0, float x1, float y1, float tx, float ty) override;
 
-    ///@{
+    /** @{ */
     /// Texture coordinates of the top-left corner.
     float u0 = 0, v0 = 0;
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// Texture coordinates of the bottom-right corner: image size / texture size.
     float u1 = 0, v1 = 0;
-    ///@}
+    /** @} */
     int name = 0;  ///< OpenGL texture name
     int seq = 0;   ///< GraphicsSeq when made; 0 once deleted
 
@@ -49,12 +49,12 @@ public:
     /// The driver's name.
     String ToString() const override;
 
-    ///@{
+    /** @{ */
     /// As the OpenGL graphics driver's, each context wrapped in a 2D context.
     GraphicsModeList GraphicsModes() override;
     Ref<TGraphics> AttachGraphics(GraphicsWidget widget, int flags) override;
     Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
-    ///@}
+    /** @} */
     /// Null clears the current 2D context; anything but a 2D context over an OpenGL
     /// context raises "Assert failed". Otherwise the context is made current, its OpenGL
     /// state is reset and its whole 2D state replayed.
@@ -63,12 +63,12 @@ public:
 
     Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) override;
     void SetBlend(int blend) override;
-    ///@{
+    /** @{ */
     /// Colours are clamped to 0..255 and alpha to 0..1.
     void SetAlpha(float alpha) override;
     void SetColor(int red, int green, int blue) override;
     void SetClsColor(int red, int green, int blue) override;
-    ///@}
+    /** @} */
     /// A viewport covering the whole context turns clipping off.
     void SetViewport(int x, int y, int width, int height) override;
     void SetTransform(float ix, float iy, float jx, float jy) override;
@@ -80,11 +80,11 @@ public:
     void DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) override;
     /// Fewer than three points, or an odd count of values, draws nothing.
     void DrawPoly(const Array<float>& xy, float handle_x, float handle_y, float origin_x, float origin_y) override;
-    ///@{
+    /** @{ */
     /// Neither transform, colour nor blend mode apply.
     void DrawPixmap(const Ref<TPixmap>& pixmap, int x, int y) override;
     Ref<TPixmap> GrabPixmap(int x, int y, int width, int height) override;
-    ///@}
+    /** @} */
 
     /// A pixel projection of g (origin top-left, y down) over its whole area, texturing
     /// off, and the state cache emptied so that the next state changes reach OpenGL.

@@ -50,17 +50,17 @@ Ref<TGLGraphicsDriver> GLGraphicsDriver();
 /// Makes the OpenGL driver current, then opens the exclusive context with it.
 Ref<TGraphics> GLGraphics(int width, int height, int depth = 0, int hertz = 60, int flags = 0);
 
-///@{
+/** @{ */
 /// A pixel-exact 2D projection of the viewport (y down) with culling, alpha and depth
 /// tests off; EndOrtho restores what BeginOrtho saved.
 void BeginOrtho();
 void EndOrtho();
-///@}
-///@{
+/** @} */
+/** @{ */
 /// The modelview and projection matrices BeginOrtho replaced, for EndOrtho.
 extern double ortho_mv[16];
 extern double ortho_pj[16];
-///@}
+/** @} */
 /// Smallest power of two not below n (1 for n <= 1; at most 2^30).
 int Pow2Size(int n);
 /// Raises width and height to powers of two, then halves them until the OpenGL

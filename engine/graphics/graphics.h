@@ -82,33 +82,33 @@ void SetGraphicsDriver(Ref<TGraphicsDriver> driver, int defaultFlags);
 /// The default flags of the current driver.
 int DefaultGraphicsFlags();
 
-///@{
+/** @{ */
 /// The current driver's modes, how many there are, and the one at index.
 GraphicsModeList GraphicsModes();
 int CountGraphicsModes();
 void GetGraphicsMode(int index, int& width, int& height, int& depth, int& hertz);
-///@}
+/** @} */
 /// 1 when a mode matches; an argument of 0 matches anything.
 int GraphicsModeExists(int width, int height, int depth, int hertz);
 
-///@{
+/** @{ */
 /// Contexts from the current driver, not made current; Null when the driver fails.
 Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags);
 Ref<TGraphics> AttachGraphics(GraphicsWidget widget, int flags);
-///@}
+/** @} */
 /// Closes g; when it is current, no context is current afterwards.
 void CloseGraphics(Ref<TGraphics> g);
 /// Makes g (Null: nothing) the current context, through the driver that made it.
 void SetGraphics(Ref<TGraphics> g);
 
-///@{
+/** @{ */
 /// Settings of the current context, 0 when there is none.
 int GraphicsWidth();
 int GraphicsHeight();
 int GraphicsDepth();
 int GraphicsHertz();
 int GraphicsFlags();
-///@}
+/** @} */
 
 /// sync: -1 paced by the schedule of the exclusive context, 0 at once, 1 vertical blank.
 void Flip(int sync = -1);

@@ -23,21 +23,21 @@ public:
 
     /// The link's value (Null once removed).
     Ref<Object> Value() const { return _value; }
-    ///@{
+    /** @{ */
     /// The next / previous link, or Null at the end of the list.
     Ref<TLink> NextLink() const;
     Ref<TLink> PrevLink() const;
-    ///@}
+    /** @} */
     /// Unlinks the link: its value becomes Null, its neighbours are joined; the link keeps
     /// its own neighbours.
     void Remove();
 
-    ///@{
+    /** @{ */
     /// The value and the next and previous links (the sentinel at either end).
     Ref<Object> _value;
     Ref<TLink> _succ;
     Ref<TLink> _pred;
-    ///@}
+    /** @} */
 
 private:
     bool IsSentinel() const { return _value.get() == this; }
@@ -78,31 +78,31 @@ public:
     bool IsEmpty() const;
     /// Whether a value compares equal (CompareObjects) to value.
     bool Contains(const Ref<Object>& value) const;
-    ///@{
+    /** @{ */
     /// Adds value at the front / the end; returns its new link.
     Ref<TLink> AddFirst(Ref<Object> value);
     Ref<TLink> AddLast(Ref<Object> value);
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// The first / last value; raises "Illegal operation on empty list" when empty.
     Ref<Object> First() const;
     Ref<Object> Last() const;
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// Removes the first / last link and returns its value; raises like First when empty.
     Ref<Object> RemoveFirst();
     Ref<Object> RemoveLast();
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// The first / last link, Null when the list is empty.
     Ref<TLink> FirstLink() const;
     Ref<TLink> LastLink() const;
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// Adds value before succ / after pred, a link of this list; returns its new link.
     Ref<TLink> InsertBeforeLink(Ref<Object> value, const Ref<TLink>& succ);
     Ref<TLink> InsertAfterLink(Ref<Object> value, const Ref<TLink>& pred);
-    ///@}
+    /** @} */
     /// The first link whose value compares equal (CompareObjects) to value, or Null.
     Ref<TLink> FindLink(const Ref<Object>& value) const;
     /// The value at index, counted from 0; raises a runtime error when it is negative or
@@ -125,37 +125,37 @@ public:
     void Sort(bool ascending = true, CompareFunction compareFunc = CompareObjects);
     /// An enumerator standing on the first link.
     Ref<TListEnum> ObjectEnumerator() const;
-    ///@{
+    /** @{ */
     /// The values as an array, in order / a new list of an array's elements.
     Array<Ref<Object>> ToArray() const;
     static Ref<TList> FromArray(const Array<Ref<Object>>& array);
-    ///@}
+    /** @} */
 
     /// Range-for over the values, skipping Null values the way a for-each walk does;
     /// removing the value just returned is safe.
     class Iterator {
     public:
-        ///@{
+        /** @{ */
         /// An iterator on the first non-Null value of e's walk; the default one is the end.
         explicit Iterator(Ref<TListEnum> e) : enum_(std::move(e)) { ++*this; }
         Iterator() = default;
-        ///@}
-        ///@{
+        /** @} */
+        /** @{ */
         /// The current value; the next non-Null value; whether a value is left.
         const Ref<Object>& operator*() const { return value_; }
         Iterator& operator++();
         bool operator!=(const Iterator&) const { return static_cast<bool>(value_); }
-        ///@}
+        /** @} */
 
     private:
         Ref<TListEnum> enum_;
         Ref<Object> value_;
     };
-    ///@{
+    /** @{ */
     /// The range of a range-for over the values.
     Iterator begin() const { return Iterator(ObjectEnumerator()); }
     Iterator end() const { return Iterator(); }
-    ///@}
+    /** @} */
 
     /// The sentinel.
     Ref<TLink> _head;
@@ -164,7 +164,7 @@ public:
 /// The descriptor DataType returns; made when the module starts.
 extern Ref<Object> ListDataType;
 
-///@{
+/** @{ */
 /// The list's own operations as free functions: CreateList makes an empty list, the
 /// others call the TList method of the same meaning (RemoveLink: TLink::Remove).
 Ref<TList> CreateList();
@@ -182,7 +182,7 @@ Ref<TLink> ListAddLast(const Ref<TList>& list, Ref<Object> value);
 Ref<TLink> ListAddFirst(const Ref<TList>& list, Ref<Object> value);
 bool ListRemove(const Ref<TList>& list, const Ref<Object>& value);
 void RemoveLink(const Ref<TLink>& link);
-///@}
+/** @} */
 
 /// The module record of linkedlist (see InitModule).
 extern Module linkedlist_module;

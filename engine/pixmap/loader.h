@@ -30,11 +30,11 @@ Ref<TPixmap> DecodeUrl(const Ref<Object>& url, Ref<TPixmap> (*decode)(TStream& s
 /// Head of the loader chain; Null until a loader module starts.
 extern Ref<TPixmapLoader> pixmap_loaders;
 
-///@{
+/** @{ */
 /// The pixmap that the first accepting loader makes of url's data; Null when the URL
 /// cannot be opened, its stream cannot tell its position, or no loader accepts it.
 Ref<TPixmap> LoadPixmap(const Ref<Object>& url);
 Ref<TPixmap> LoadPixmap(const String& url);
-///@}
+/** @} */
 
 }  // namespace corvex

@@ -47,7 +47,7 @@ struct FormatTable {
     }
 };
 
-///@{
+/** @{ */
 /// Bytes per pixel and bits per channel of each format.
 inline constexpr FormatTable BytesPerPixel{{0, 1, 1, 3, 3, 4, 4, 1, 1, 1, 1, 1, 1}};
 inline constexpr FormatTable AlphaBitsPerPixel{{0, 0, 8, 0, 0, 8, 8, 0, 0, 0, 8, 0, 0}};
@@ -57,16 +57,16 @@ inline constexpr FormatTable BlueBitsPerPixel{{0, 0, 0, 8, 8, 8, 8, 0, 0, 8, 0, 
 inline constexpr FormatTable IntensityBitsPerPixel{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0}};
 inline constexpr FormatTable LuminanceBitsPerPixel{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8}};
 inline constexpr FormatTable ColorBitsPerPixel{{0, 0, 0, 24, 24, 24, 24, 8, 8, 8, 0, 0, 0}};
-///@}
+/** @} */
 
-///@{
+/** @{ */
 /// Runs of count pixels. in and out must not overlap, except that a conversion between
 /// two formats of the same size per pixel may be done in place (in == out).
 void CopyPixels(const void* in, void* out, int format, int count);
 void ConvertPixelsToStdFormat(const void* in, void* out, int format, int count);
 void ConvertPixelsFromStdFormat(const void* in, void* out, int format, int count);
 void ConvertPixels(const void* in, int in_format, void* out, int out_format, int count);
-///@}
+/** @} */
 
 /// The module record of pixel (see InitModule).
 extern Module pixel_module;

@@ -54,12 +54,12 @@ public:
     void Paste(const Ref<TPixmap>& source, int x, int y);
     /// A new pixmap of the same pixels in another format.
     Ref<TPixmap> Convert(int format) const;
-    ///@{
+    /** @{ */
     /// One pixel read or written, or every pixel set. Packed colours are 0xAARRGGBB.
     uint32_t ReadPixel(int x, int y) const;
     void WritePixel(int x, int y, uint32_t color);
     void ClearPixels(uint32_t color);
-    ///@}
+    /** @} */
 
     /// A new pixmap with its own uninitialised, 16-byte aligned block; the pitch is
     /// rounded up to a multiple of align. Raises "Illegal pixmap size" when
@@ -72,7 +72,7 @@ private:
     void CheckPixel(int x, int y) const;
 };
 
-///@{
+/** @{ */
 /// The pixmap's own operations as free functions.
 Ref<TPixmap> CreatePixmap(int width, int height, int format, int align = 4);
 Ref<TPixmap> CreateStaticPixmap(void* pixels, int width, int height, int pitch, int format);
@@ -87,18 +87,18 @@ Ref<TPixmap> PixmapWindow(const Ref<TPixmap>& pixmap, int x, int y, int width, i
 uint32_t ReadPixel(const Ref<TPixmap>& pixmap, int x, int y);
 void WritePixel(const Ref<TPixmap>& pixmap, int x, int y, uint32_t color);
 void ClearPixels(const Ref<TPixmap>& pixmap, uint32_t color);
-///@}
+/** @} */
 
 /// New PF_RGBA8888 pixmap in which pixels of the key colour become transparent and take
 /// the average colour of their non-key neighbours (black when there are none).
 Ref<TPixmap> ColorKeyPixmap(const Ref<TPixmap>& pixmap, int red, int green, int blue);
 /// New pixmap of the given size in the source's format, filtered bilinearly.
 Ref<TPixmap> ResamplePixmap(const Ref<TPixmap>& pixmap, int width, int height);
-///@{
+/** @{ */
 /// New pixmaps mirrored left to right (X) and top to bottom (Y).
 Ref<TPixmap> MirrorPixmapX(const Ref<TPixmap>& pixmap);
 Ref<TPixmap> MirrorPixmapY(const Ref<TPixmap>& pixmap);
-///@}
+/** @} */
 
 /// The module record of pixmap (see InitModule).
 extern Module pixmap_module;

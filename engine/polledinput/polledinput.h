@@ -23,18 +23,18 @@ int GetChar();
 /// Forgets key states, presses and typed characters.
 void FlushKeys();
 
-///@{
+/** @{ */
 /// The pointer's position at the last mouse event.
 int MouseX();
 int MouseY();
-///@}
+/** @} */
 /// Wheel steps since the last FlushMouse.
 int MouseZ();
-///@{
+/** @{ */
 /// Buttons 1 (left), 2 (right), 3 (middle); outside 0 to 3 raises the array-bounds error.
 int MouseDown(int button);
 int MouseHit(int button);
-///@}
+/** @} */
 /// Forgets button states, presses and the wheel total; the position stays.
 void FlushMouse();
 
@@ -43,12 +43,12 @@ int AppSuspended();
 /// 1 once after a terminate request, then 0 until the next request.
 int AppTerminate();
 
-///@{
+/** @{ */
 /// Block until a key press, a typed character or a button press, and return its code.
 int WaitKey();
 int WaitChar();
 int WaitMouse();
-///@}
+/** @} */
 
 /// The module record of polledinput (see InitModule).
 extern Module polledinput_module;

@@ -17,11 +17,11 @@ public:
     int64_t Size() override { return _size; }
     /// Clamped to 0 .. Size().
     int64_t Seek(int64_t pos) override;
-    ///@{
+    /** @{ */
     /// Up to count bytes, never past the end; 0 when the direction is not allowed.
     int64_t Read(void* buf, int64_t count) override;
     int64_t Write(const void* buf, int64_t count) override;
-    ///@}
+    /** @} */
 
     /// The block is neither copied nor freed; it must outlive the stream.
     static Ref<TRamStream> Create(void* buf, int64_t size, bool readable, bool writeable);

@@ -11,14 +11,14 @@
 
 namespace corvex {
 
-///@{
+/** @{ */
 /// The generator's constants: multiplier, modulus, and M / A and M % A for Schrage's
 /// method.
 inline constexpr int32_t RND_A = 48271;
 inline constexpr int32_t RND_M = 2147483647;
 inline constexpr int32_t RND_Q = 44488;
 inline constexpr int32_t RND_R = 3399;
-///@}
+/** @} */
 
 /// A float in [0, 1) from one step.
 float RndFloat();

@@ -40,7 +40,7 @@ public:
 template <class T>
 class Array {
 public:
-    ///@{
+    /** @{ */
     /// The empty array, length value-initialised elements, or the given elements.
     constexpr Array() noexcept = default;
     explicit Array(int length) {
@@ -48,7 +48,7 @@ public:
     }
     Array(std::initializer_list<T> items) : a_(New<TArrayObject<T>>(std::vector<T>(items))) {}
     explicit Array(std::vector<T> items) : a_(New<TArrayObject<T>>(std::move(items))) {}
-    ///@}
+    /** @} */
 
     /// The number of elements.
     int Length() const noexcept { return a_ ? static_cast<int>(a_.get()->items.size()) : 0; }
@@ -57,12 +57,12 @@ public:
         if (index < 0 || index >= Length()) throw TArrayBoundsException();
         return a_.get()->items[index];
     }
-    ///@{
+    /** @{ */
     /// The elements as a range of pointers (null when the array is empty).
     T* begin() const noexcept { return a_ ? a_.get()->items.data() : nullptr; }
     T* end() const noexcept { return begin() + Length(); }
     T* Data() const noexcept { return begin(); }
-    ///@}
+    /** @} */
     /// A new array with the same elements.
     Array Copy() const { return a_ ? Array(a_.get()->items) : Array(); }
     /// Whether both share the same elements.

@@ -30,14 +30,14 @@ class String;
 template <class T>
 class Array;
 
-///@{
+/** @{ */
 /// Scope kinds.
 inline constexpr int kFunctionScope = 1;
 inline constexpr int kTypeScope = 2;
 inline constexpr int kBlockScope = 3;
-///@}
+/** @} */
 
-///@{
+/** @{ */
 /// Declaration kinds.
 inline constexpr int kConstDecl = 1;
 inline constexpr int kLocalDecl = 2;
@@ -46,7 +46,7 @@ inline constexpr int kGlobalDecl = 4;
 inline constexpr int kRefParamDecl = 5;
 inline constexpr int kMethodDecl = 6;
 inline constexpr int kFunctionDecl = 7;
-///@}
+/** @} */
 
 /// One declaration: kind, name, type tag and value word. The value word is a constant's
 /// UTF-8 text, the offset of a local or field from its scope's base (function and block
@@ -206,11 +206,11 @@ public:
     DebugScope(const DebugScope&) = delete;
     DebugScope& operator=(const DebugScope&) = delete;
 
-    ///@{
+    /** @{ */
     /// The kind and name the scope was made with.
     int Kind() const { return kind_; }
     const char* Name() const { return name_; }
-    ///@}
+    /** @} */
     /// The declarations in the order they were made.
     std::vector<const DebugDecl*> Decls() const;
 
@@ -293,11 +293,11 @@ void DebugLog(const String& text);
 }  // namespace corvex
 
 #ifdef CORVEX_DEBUG
-///@{
+/** @{ */
 /// Pastes a and b together after expanding them.
 #define CORVEX_DEBUG_CAT2(a, b) a##b
 #define CORVEX_DEBUG_CAT(a, b) CORVEX_DEBUG_CAT2(a, b)
-///@}
+/** @} */
 /// A name of its own for each declaration the macros below make.
 #define CORVEX_DEBUG_ID CORVEX_DEBUG_CAT(corvex_debug_, __COUNTER__)
 /// The scope of a function for the rest of the enclosing C++ block.

@@ -30,13 +30,13 @@ inline const ObjectWatch* object_watch = nullptr;
 /// every object has.
 class Object {
 public:
-    ///@{
+    /** @{ */
     /// A new object with no references; a copy is a new object too, its count 0.
     Object() {
         if (object_watch) object_watch->born(this);
     }
     Object(const Object&) : Object() {}
-    ///@}
+    /** @} */
     /// Assignment leaves the count alone.
     Object& operator=(const Object&) { return *this; }
     virtual ~Object() {
@@ -69,7 +69,7 @@ private:
 template <class T>
 class Ref {
 public:
-    ///@{
+    /** @{ */
     /// Null, or a new reference to p (which may be null), to o's object, or to the object
     /// of a Ref of a derived type; a move takes o's reference over and leaves o Null.
     constexpr Ref() noexcept = default;
@@ -83,7 +83,7 @@ public:
     Ref(const Ref<U>& o) noexcept : Ref(o.get()) {}
     template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
     Ref(Ref<U>&& o) noexcept : p_(o.release()) {}
-    ///@}
+    /** @} */
     ~Ref() {
         if (p_) p_->Release();
     }
@@ -94,7 +94,7 @@ public:
         return *this;
     }
 
-    ///@{
+    /** @{ */
     /// The object; throws TNullObjectException when Null.
     T* operator->() const {
         if (!p_) ThrowNullObject();
@@ -104,7 +104,7 @@ public:
         if (!p_) ThrowNullObject();
         return *p_;
     }
-    ///@}
+    /** @} */
     /// The object, or null.
     T* get() const noexcept { return p_; }
     /// Whether the Ref is not Null.
@@ -112,7 +112,7 @@ public:
     /// Gives up the reference without releasing it (for moves between Ref types).
     T* release() noexcept { return std::exchange(p_, nullptr); }
 
-    ///@{
+    /** @{ */
     /// Identity: whether both name the same object (or both Null).
     template <class U>
     bool operator==(const Ref<U>& o) const noexcept {
@@ -120,7 +120,7 @@ public:
     }
     bool operator==(const T* o) const noexcept { return p_ == o; }
     bool operator==(std::nullptr_t) const noexcept { return p_ == nullptr; }
-    ///@}
+    /** @} */
 
 private:
     T* p_ = nullptr;

@@ -9,14 +9,14 @@
 
 namespace corvex {
 
-///@{
+/** @{ */
 /// Set once by the start-up routine; empty before it.
 extern String ApplicationDir;          ///< directory of the program file, no trailing slash but at the root
 extern String ApplicationFile;         ///< full path of the program file
 extern String ApplicationTitle;        ///< caption of graphics windows
 extern Array<String> ApplicationArgs;  ///< the command line, program name first
 extern String LaunchDirectory;         ///< working directory at launch
-///@}
+/** @} */
 
 /// The module whose imports are the runtime, the debugger (when built in) and the
 /// program's own module; the process entry starts the chain of initialisers through it.
@@ -75,12 +75,12 @@ void AddEndHandler(void (*handler)());
 /// the status to end with: 0, or 255 when a handler let an exception out.
 int EndOfBodies();
 
-///@{
+/** @{ */
 /// Receives any exception that nothing caught. The default writes its text to standard
 /// error and ends the process with status 255 (the end handlers still run).
 using UnhandledExceptionHandler = void (*)(const TException& e);
 void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler);
-///@}
+/** @} */
 /// Hands e to the unhandled-exception handler.
 [[noreturn]] void ReportUncaught(const TException& e);
 /// Reports the exception in flight (in a catch block, or in a terminate handler when
@@ -88,11 +88,11 @@ void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler);
 /// or kUnknownExceptionText.
 [[noreturn]] void ReportCurrentUncaught();
 
-///@{
+/** @{ */
 /// Write text to standard output / error (as UTF-8) and flush the stream.
 void WriteStdout(const String& text);
 void WriteStderr(const String& text);
-///@}
+/** @} */
 
 /// Installs the signal handlers: a fault ends the process at once with "signal!:N" on
 /// standard output and "Received Signal" on standard error (status 255, no end handlers);

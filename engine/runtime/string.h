@@ -20,7 +20,7 @@ class TStringObject;
 /// Immutable text of 16-bit characters; copies share the text.
 class String {
 public:
-    ///@{
+    /** @{ */
     /// The empty string, or text given as UTF-8 or as 16-bit characters.
     constexpr String() noexcept = default;
     String(const char* utf8);
@@ -28,7 +28,7 @@ public:
     String(const std::string& utf8) : String(std::string_view(utf8)) {}
     String(std::u16string text);
     String(const char16_t* text) : String(std::u16string(text)) {}
-    ///@}
+    /** @} */
 
     /// Bytes become the characters 0 to 255.
     static String FromBytes(const void* bytes, size_t count);
@@ -37,11 +37,11 @@ public:
     /// Text of d with up to 9 significant digits ("%.9g").
     static String FromDouble(double d);
 
-    ///@{
+    /** @{ */
     /// The number of characters; whether there are none.
     int Length() const noexcept;
     bool IsEmpty() const noexcept { return Length() == 0; }
-    ///@}
+    /** @} */
     /// Character at index; outside the string it raises the array-bounds error.
     char16_t operator[](int index) const;
     /// All the characters.
@@ -52,49 +52,49 @@ public:
     /// The low 8 bits of every character.
     std::string ToBytes() const;
 
-    ///@{
+    /** @{ */
     /// Concatenation.
     String operator+(const String& o) const;
     String& operator+=(const String& o) { return *this = *this + o; }
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// Comparison character by character.
     bool operator==(const String& o) const noexcept { return Text() == o.Text(); }
     bool operator!=(const String& o) const noexcept { return !(*this == o); }
     bool operator<(const String& o) const noexcept { return Text() < o.Text(); }
-    ///@}
+    /** @} */
 
-    ///@{
+    /** @{ */
     /// Index of the first (last) occurrence at or after (at or before) start, or -1.
     int Find(const String& sub, int start = 0) const;
     int FindLast(const String& sub, int start = -1) const;
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// Whether sub occurs anywhere, at the start, at the end.
     bool Contains(const String& sub) const { return Find(sub) >= 0; }
     bool StartsWith(const String& prefix) const;
     bool EndsWith(const String& suffix) const;
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// Substrings; counts and positions are clamped to the string.
     String Left(int count) const;
     String Right(int count) const;
     String Mid(int start, int count = -1) const;
-    ///@}
-    ///@{
+    /** @} */
+    /** @{ */
     /// Case changed for A to Z and the Latin-1 letters.
     String ToLower() const;
     String ToUpper() const;
-    ///@}
+    /** @} */
     /// Every occurrence of from replaced by to.
     String Replace(const String& from, const String& to) const;
     /// Without the characters up to space at either end.
     String Trim() const;
-    ///@{
+    /** @{ */
     /// Leading decimal integer (optional sign), 0 when there is none.
     int64_t ToLong() const;
     int ToInt() const { return static_cast<int>(ToLong()); }
-    ///@}
+    /** @} */
     /// Leading decimal number, 0 when there is none.
     double ToDouble() const;
 

@@ -12,12 +12,12 @@
 
 namespace corvex {
 
-///@{
+/** @{ */
 /// Integers stored in a byte array, least or most significant byte first.
 inline uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 inline uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t{p[3]} << 24; }
 inline uint32_t Be32(const uint8_t* p) { return uint32_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
-///@}
+/** @} */
 
 /// A buffered reader over a stream, counting offsets from where the stream stood.
 class ByteReader {
@@ -25,12 +25,12 @@ public:
     /// The buffer's size: the most Peek and Take can return at once.
     static constexpr int kBlock = 8192;
 
-    ///@{
+    /** @{ */
     /// Offsets are counted from where the stream stands now.
     explicit ByteReader(TStream& stream) : s_(stream), start_(stream.Pos()) {}
     ByteReader(const ByteReader&) = delete;
     ByteReader& operator=(const ByteReader&) = delete;
-    ///@}
+    /** @} */
 
     /// Copies up to count bytes: the buffered ones first, the rest straight from the
     /// stream without reading ahead. Fewer only when the stream ends first.
@@ -70,24 +70,24 @@ private:
     int64_t Offset() const { return base_ + pos_; }
     /// Read when bytes are buffered.
     int64_t ReadBuffered(void* buf, int64_t count);
-    ///@{
+    /** @{ */
     /// Tops the buffer up to want bytes, fewer when the stream ends first; returns the
     /// bytes buffered.
     int Fill(int want);
     void Refill(int n);
-    ///@}
+    /** @} */
     /// Empties the buffer, its bytes handed out.
     void Drop();
 
     TStream& s_;
     const int64_t start_;
-    ///@{
+    /** @{ */
     /// The reader's offset is base_ + pos_; buf_[pos_] to buf_[end_ - 1] are buffered
     /// and not handed out.
     int64_t base_ = 0;
     int pos_ = 0, end_ = 0;
     uint8_t buf_[kBlock];
-    ///@}
+    /** @} */
 };
 
 }  // namespace corvex

@@ -35,11 +35,11 @@ public:
     virtual int Flush();
     /// Flushes and closes; 0 when it succeeded.
     virtual int Close();
-    ///@{
+    /** @{ */
     /// Transfer up to count bytes; the result is the number moved.
     virtual int64_t Read(void* buf, int64_t count);
     virtual int64_t Write(const void* buf, int64_t count);
-    ///@}
+    /** @} */
 };
 
 /// Exact-count transfers, binary values (machine order, little-endian) and 8-bit text,
@@ -54,7 +54,7 @@ public:
     /// Skips up to count bytes; returns the bytes skipped.
     virtual int64_t SkipBytes(int64_t count);
 
-    ///@{
+    /** @{ */
     /// Byte and short are unsigned; bytes missing at the end of the stream read as 0.
     virtual int ReadByte();
     virtual void WriteByte(int n);
@@ -68,7 +68,7 @@ public:
     virtual void WriteFloat(float n);
     virtual double ReadDouble();
     virtual void WriteDouble(double n);
-    ///@}
+    /** @} */
 
     /// One line, ended by byte 10, byte 0 or the end of the stream; bytes 13 are dropped.
     virtual String ReadLine();
@@ -78,11 +78,11 @@ public:
     virtual String ReadString(int64_t length);
     /// The low 8 bits of every character, no terminator, no length.
     virtual void WriteString(const String& str);
-    ///@{
+    /** @{ */
     /// Serialisation hooks; the base throws "Unable to read object" / "Unable to write object".
     virtual Ref<Object> ReadObject();
     virtual void WriteObject(const Ref<Object>& obj);
-    ///@}
+    /** @} */
 };
 
 /// Passes every operation on to an inner stream. The exact-count transfers and the long
@@ -135,11 +135,11 @@ public:
 /// A C-runtime file.
 class TCStream : public TStream {
 public:
-    ///@{
+    /** @{ */
     /// The mode bits of CreateWithCStream.
     static constexpr int MODE_READ = 1;
     static constexpr int MODE_WRITE = 2;
-    ///@}
+    /** @} */
 
     ~TCStream() override;
 
@@ -200,7 +200,7 @@ public:
 /// Head of the factory chain; Null until a stream module starts.
 extern Ref<TStreamFactory> stream_factories;
 
-///@{
+/** @{ */
 /// A stream over url: a TStream gives a TStreamStream around it; a string without "::"
 /// opens a file; anything else goes to the factories. Null when nothing can open it.
 Ref<TStream> OpenStream(const Ref<Object>& url, bool readable = true, bool writeable = true);
@@ -209,9 +209,9 @@ Ref<TStream> ReadStream(const Ref<Object>& url);
 Ref<TStream> ReadStream(const String& url);
 Ref<TStream> WriteStream(const Ref<Object>& url);
 Ref<TStream> WriteStream(const String& url);
-///@}
+/** @} */
 
-///@{
+/** @{ */
 /// The stream's own operations as free functions.
 bool Eof(const Ref<TStream>& stream);
 int64_t StreamPos(const Ref<TStream>& stream);
@@ -235,9 +235,9 @@ String ReadString(const Ref<TStream>& stream, int64_t length);
 void WriteString(const Ref<TStream>& stream, const String& str);
 String ReadLine(const Ref<TStream>& stream);
 bool WriteLine(const Ref<TStream>& stream, const String& str);
-///@}
+/** @} */
 
-///@{
+/** @{ */
 /// Whole-stream operations; a URL that cannot be opened throws the read (write) exception.
 Array<uint8_t> LoadByteArray(const Ref<Object>& url);
 Array<uint8_t> LoadByteArray(const String& url);
@@ -249,7 +249,7 @@ void SaveByteArray(const Array<uint8_t>& array, const Ref<Object>& url);
 void SaveByteArray(const Array<uint8_t>& array, const String& url);
 Ref<Object> LoadObject(const Ref<Object>& url);
 void SaveObject(const Ref<Object>& obj, const Ref<Object>& url);
-///@}
+/** @} */
 
 /// Copies from `from` until its end, bufSize bytes at a time.
 void CopyStream(const Ref<TStream>& from, const Ref<TStream>& to, int64_t bufSize = 4096);

@@ -25,11 +25,11 @@ void WaitSystem();
 /// Puts the pointer at (x, y) in the client coordinates of the active window (screen
 /// coordinates when no window of the program is active).
 void MoveMouse(int x, int y);
-///@{
+/** @{ */
 /// Show or hide the pointer; it is hidden only while it is over one of our windows.
 void ShowMouse();
 void HideMouse();
-///@}
+/** @} */
 
 /// Shows text in a box with an OK button; serious marks it as an error.
 void Notify(const String& text, int serious = 0);
@@ -37,11 +37,11 @@ void Notify(const String& text, int serious = 0);
 int Confirm(const String& text, int serious = 0);
 /// 1 for Yes, 0 for No, -1 for Cancel (and for Escape, closing the box, or no box at all).
 int Proceed(const String& text, int serious = 0);
-///@{
+/** @{ */
 /// extensions: groups "Name:ext,ext" separated by ";". The chosen path, or "".
 String RequestFile(const String& text, const String& extensions = "", int save = 0, const String& path = "");
 String RequestDir(const String& text, const String& path = "");
-///@}
+/** @} */
 /// Opens a web address or a local file with the desktop's handler: 1 when accepted.
 int OpenURL(const String& url);
 /// The URL OpenURL hands on: "http:" and "file:" URLs stay as they are, an existing file
@@ -56,11 +56,11 @@ int MilliSecs();
 /// request to end arrives meanwhile.
 void Delay(int ms);
 
-///@{
+/** @{ */
 /// Local date ("07 Dec 2026") and time ("16:05:09").
 String CurrentDate();
 String CurrentTime();
-///@}
+/** @} */
 
 /// The module record of system (see InitModule).
 extern Module system_module;

@@ -23,14 +23,14 @@ enum : int {
 
 /// The 18-byte file header, little-endian.
 struct tgahdr {
-    ///@{
+    /** @{ */
     /// The fields in file order: ID length, colour-map type, image type, colour-map
     /// start, length and entry size, origin, size, bits per pixel and descriptor bits.
     uint8_t idlen, colourmaptype, imgtype, indexlo, indexhi, lenlo, lenhi, cosize;
     int16_t x0, y0;
     uint16_t width, height;
     uint8_t psize, attbits;
-    ///@}
+    /** @} */
 };
 
 /// The TGA pixmap loader.

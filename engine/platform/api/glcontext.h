@@ -16,7 +16,7 @@ namespace corvex {
 
 struct GLContext;  ///< a native context record, owned by the platform layer
 
-///@{
+/** @{ */
 /// The buffers a context asks for, in the flags of GLContextCreate and GLContextAttach:
 /// the same bits as the graphics module's GRAPHICS_* flags.
 inline constexpr int GLCONTEXT_BACKBUFFER = 2;
@@ -24,7 +24,7 @@ inline constexpr int GLCONTEXT_ALPHABUFFER = 4;
 inline constexpr int GLCONTEXT_DEPTHBUFFER = 8;
 inline constexpr int GLCONTEXT_STENCILBUFFER = 16;
 inline constexpr int GLCONTEXT_ACCUMBUFFER = 32;
-///@}
+/** @} */
 
 /// A new context with its own window (depth 0) or full-screen (any other depth), or
 /// nullptr when the display, the window or a pixel format cannot be had.

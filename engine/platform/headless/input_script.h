@@ -13,10 +13,10 @@ struct ScriptedEvent {
     int presentation = 0;  ///< the presentations to wait for (n)
     int id = 0;            ///< EVENT_ kind
     int data = 0;          ///< the event's data
-    ///@{
+    /** @{ */
     /// The position, for moves.
     int x = 0, y = 0;
-    ///@}
+    /** @} */
 };
 
 /// Parses the script file; name is used in error messages.

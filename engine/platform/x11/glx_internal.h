@@ -18,14 +18,14 @@ struct GLContext {
 
     GLContext* next = nullptr;  ///< list of open contexts, newest first
     int mode = SHARED;          ///< a Kind
-    ///@{
+    /** @{ */
     /// The settings the context was made with.
     int width = 0;
     int height = 0;
     int depth = 0;
     int hertz = 0;
     int flags = 0;
-    ///@}
+    /** @} */
     Window window = 0;             ///< the window drawn into
     bool gone = false;             ///< the window was destroyed behind our back: nothing to draw into
     Colormap colormap = 0;         ///< of our own windows

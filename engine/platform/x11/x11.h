@@ -19,12 +19,12 @@ namespace corvex {
 /// handlers, during which the dead connection ignores every request).
 Display* X11Display();
 
-///@{
+/** @{ */
 /// Called with every X error, for example about a window that some client has destroyed;
 /// the graphics layer retires the contexts drawing into it.
 using X11ErrorListener = void (*)(const XErrorEvent& error);
 void X11SetErrorListener(X11ErrorListener listener);
-///@}
+/** @} */
 
 /// Called for every X event of a registered window, after the event translation.
 using X11WindowProc = void (*)(const XEvent& event, void* user);

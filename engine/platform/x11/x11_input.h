@@ -17,10 +17,10 @@ struct X11Window {
     Ref<Object> source;            ///< the source of its events
     X11WindowProc proc = nullptr;  ///< called for each of its X events
     void* user = nullptr;          ///< passed to proc
-    ///@{
+    /** @{ */
     /// Client size, kept from ConfigureNotify.
     int width = 0, height = 0;
-    ///@}
+    /** @} */
 };
 
 /// The registration of window, or nullptr when it is not one of the program's.

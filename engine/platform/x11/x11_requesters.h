@@ -8,7 +8,7 @@
 
 namespace corvex {
 
-///@{
+/** @{ */
 /// The X11 system driver's message boxes, requesters and URL opening: the same
 /// arguments and results as the TSystemDriver functions of the same names.
 void DesktopNotify(const String& text, int serious);
@@ -17,6 +17,6 @@ int DesktopProceed(const String& text, int serious);
 String DesktopRequestFile(const String& text, const String& exts, int save, const String& path);
 String DesktopRequestDir(const String& text, const String& path);
 int DesktopOpenURL(const String& url);
-///@}
+/** @} */
 
 }  // namespace corvex
