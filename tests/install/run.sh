@@ -13,6 +13,8 @@ trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 cmake --install "$1" --prefix "$prefix" >/dev/null
 strict="-Wall -Wextra -Werror"
+# Where programs linked by pkg-config find an engine built with shared libraries.
+export LD_LIBRARY_PATH=$prefix/lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
 
 cmake -S "$here/headless" -B "$work/headless" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_FLAGS="$strict" >/dev/null
 cmake --build "$work/headless" -j "${JOBS:-2}" >/dev/null
