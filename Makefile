@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build docs test-sanitize fuzz bench clean
+.PHONY: run test deps build docs test-sanitize test-shared fuzz bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -32,6 +32,12 @@ test-sanitize: deps
 	cmake --build build-sanitize -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 bash scripts/with-xvfb.sh ctest --test-dir build-sanitize --output-on-failure -j $(JOBS) -LE fuzz
 
+# The engine built as shared libraries, installed and used by the install test's programs.
+test-shared: deps
+	cmake -S . -B build-shared $(CMAKE_FLAGS) -DBUILD_SHARED_LIBS=ON -DCORVEX_TESTS=OFF -DCORVEX_BENCH=OFF
+	cmake --build build-shared -j $(JOBS)
+	bash tests/install/run.sh build-shared
+
 # The libFuzzer targets, each run for FUZZ_SECONDS from FUZZ_SEED (0: a random seed).
 FUZZ_SECONDS ?= 20
 FUZZ_SEED ?= 1
@@ -45,4 +51,4 @@ bench: build
 	bash scripts/with-xvfb.sh bash scripts/run-benchmarks.sh $(BUILD)
 
 clean:
-	rm -rf build build-sanitize build-fuzz
+	rm -rf build build-sanitize build-shared build-fuzz

@@ -10,9 +10,10 @@ include(GNUInstallDirs)
 set(CORVEX_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/corvex)
 
 # corvex_module(NAME [SOURCES ...] [IMPORTS mod ...] [LIBS lib ...] [PREFIX dir]
-#               [HEADERS h ...] [RECORDS rec ...])
+#               [HEADERS h ...] [RECORDS rec ...] [STATIC])
 #
-# One library per engine module, target corvex_NAME, built from the calling folder.
+# One library per engine module, target corvex_NAME, built from the calling folder:
+# static, or shared with BUILD_SHARED_LIBS unless STATIC is given.
 # Its headers are reachable as "PREFIX/header.h" (PREFIX: the folder's name) only by
 # targets that link it: the module gets an include folder of its own holding a link to
 # each of its headers (HEADERS, by default every header of the folder; a bare HEADERS
@@ -24,7 +25,7 @@ set(CORVEX_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/corvex)
 # Every module is also corvex::NAME; the engine's own modules are installed with their
 # headers and exported under that name.
 function(corvex_module name)
-  cmake_parse_arguments(M "" "PREFIX" "SOURCES;IMPORTS;LIBS;HEADERS;RECORDS" ${ARGN})
+  cmake_parse_arguments(M "STATIC" "PREFIX" "SOURCES;IMPORTS;LIBS;HEADERS;RECORDS" ${ARGN})
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
   if(NOT M_PREFIX)
     get_filename_component(M_PREFIX ${dir} NAME)
@@ -50,8 +51,10 @@ function(corvex_module name)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${M_HEADERS})
 
   set(scope PUBLIC)
-  if(M_SOURCES)
+  if(M_SOURCES AND M_STATIC)
     add_library(corvex_${name} STATIC ${M_SOURCES})
+  elseif(M_SOURCES)
+    add_library(corvex_${name} ${M_SOURCES})
   else()
     add_library(corvex_${name} INTERFACE)
     set(scope INTERFACE)
@@ -64,6 +67,7 @@ function(corvex_module name)
   add_library(corvex::${name} ALIAS corvex_${name})
   string(FIND "${dir}/" "${CORVEX_ROOT}/engine/" in_engine)
   if(in_engine EQUAL 0)
+    corvex_shared_library(corvex_${name})
     corvex_install(corvex_${name})
     list(TRANSFORM M_HEADERS PREPEND ${dir}/ OUTPUT_VARIABLE header_files)
     install(FILES ${header_files} DESTINATION ${CORVEX_INSTALL_INCLUDEDIR}/${M_PREFIX})
@@ -86,6 +90,21 @@ function(corvex_module name)
   if(NOT deferred)
     set_property(GLOBAL PROPERTY CORVEX_LINK_DEFERRED ON)
     cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL corvex_link_modules)
+  endif()
+endfunction()
+
+# A shared module library: versioned (its name carries major.minor, as the interface
+# may change between minor versions before 1.0), finding the others beside it once
+# installed, and exporting only the engine's own namespace; what the library holds
+# beside it (helpers, the standard library's template instances) stays inside.
+function(corvex_shared_library target)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "SHARED_LIBRARY")
+    set_target_properties(${target} PROPERTIES VERSION ${corvex_VERSION}
+                                               SOVERSION ${corvex_VERSION_MAJOR}.${corvex_VERSION_MINOR}
+                                               INSTALL_RPATH "$ORIGIN")
+    target_link_options(${target} PRIVATE LINKER:--version-script=${CORVEX_ROOT}/cmake/exports.map)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CORVEX_ROOT}/cmake/exports.map)
   endif()
 endfunction()
 

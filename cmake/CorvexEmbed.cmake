@@ -2,11 +2,13 @@
 #
 # Embeds the bytes of file in TARGET under name, readable as "incbin::name". The file
 # becomes a generated source holding a byte array and one record of the program's
-# table of embedded blocks. For a static library (an engine module) the generated
-# object is handed to every program that links the library, so the record is always
-# linked even though nothing refers to it by symbol. A module embeds its own data with
-#   corvex_embed(corvex_imagefont NAME veskfont.bin FILE veskfont.bin)
-# and opens it with ReadStream("incbin::veskfont.bin").
+# table of embedded blocks. For a library (an engine module) the generated object is
+# handed to every program that links the library, so the record is always linked even
+# though nothing refers to it by symbol, and lies in the program's own table even when
+# the library is shared. The 2D module embeds its default font with
+#   corvex_embed(corvex_draw2d NAME veskfont.bin FILE ${CMAKE_CURRENT_BINARY_DIR}/veskfont.bin)
+# and finds it with FindIncbin("veskfont.bin"); ReadStream("incbin::veskfont.bin") would
+# open it as a stream.
 function(corvex_embed target)
   cmake_parse_arguments(E "" "NAME;FILE" "" ${ARGN})
   if(NOT E_NAME OR NOT E_FILE)
@@ -22,7 +24,7 @@ function(corvex_embed target)
     COMMENT "Embedding ${E_NAME}"
     VERBATIM)
   get_target_property(type ${target} TYPE)
-  if(type STREQUAL "STATIC_LIBRARY")
+  if(type MATCHES "^(STATIC|SHARED)_LIBRARY$")
     # Named corvex::... in the expression, a name that holds here and in the installed
     # package alike.
     add_library(${id}_embed OBJECT ${out})

@@ -18,8 +18,15 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/corvex-config.cmake ${CMAKE_CURRENT_BI
 # to each other in both directions (the modules call the platform layer, which calls the
 # runtime); the embedded blocks' objects, which nothing names, are linked by path. The
 # libraries the engine's libraries use are required outright, as a static library does
-# not carry them.
-get_property(libraries GLOBAL PROPERTY CORVEX_INSTALLED_STATIC_LIBRARY)
+# not carry them. Shared libraries are all kept, the platform's among them, which the
+# program reaches only through the modules.
+get_property(static_libraries GLOBAL PROPERTY CORVEX_INSTALLED_STATIC_LIBRARY)
+get_property(shared_libraries GLOBAL PROPERTY CORVEX_INSTALLED_SHARED_LIBRARY)
+set(libraries ${static_libraries} ${shared_libraries})
+set(keep_all "")
+if(shared_libraries)
+  set(keep_all " -Wl,--no-as-needed")
+endif()
 get_property(objects GLOBAL PROPERTY CORVEX_INSTALLED_OBJECTS)
 set(requires_headless "gl libpng libjpeg zlib")
 set(requires_x11 "x11 xrandr xscrnsaver xkbcommon glx ${requires_headless}")
@@ -45,7 +52,7 @@ Description: corvex 2D game engine, ${platform} platform (compile as C++20)
 Version: ${corvex_VERSION}
 Requires: ${requires_${platform}}
 Cflags: -I\${includedir}/corvex
-Libs: -L\${libdir} -Wl,--start-group ${libs} -Wl,--end-group${object_paths}
+Libs: -L\${libdir}${keep_all} -Wl,--start-group ${libs} -Wl,--end-group${object_paths}
 ")
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endforeach()

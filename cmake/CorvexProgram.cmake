@@ -30,4 +30,7 @@ function(corvex_use_platform target)
     set(platform ${ARGV1})
   endif()
   set_target_properties(${target} PROPERTIES CORVEX_PLATFORM ${platform})
+  # Named by the program as well, for shared libraries: a module that reaches the
+  # platform only through another module's private import passes nothing on to it.
+  target_link_libraries(${target} PRIVATE corvex::platform_${platform} corvex::platformdraw2d_${platform})
 endfunction()

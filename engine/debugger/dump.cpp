@@ -219,9 +219,11 @@ void WriteLine(const std::string& text) {
     std::fflush(stderr);
 }
 
+// The debugger cannot go on: the program ends as it would on an error nothing caught
+// (end handlers, status 255), so that the controlling program sees a failure.
 void DebuggerError(const std::string& message) {
     WriteLine("Debugger Error:" + message + "\n");
-    EndProgram();
+    EndUncaught();
 }
 
 std::string Escape(std::string_view text) {

@@ -13,7 +13,7 @@ namespace corvex::debugger {
 
 /// Writes text to standard error after the prefix "~>", then flushes.
 void WriteLine(const std::string& text);
-/// Writes "Debugger Error:" and message, then ends the program.
+/// Writes "Debugger Error:" and message, then ends the program as an uncaught error does.
 [[noreturn]] void DebuggerError(const std::string& message);
 
 /// The text in double quotes, with NUL, tab, line feed, carriage return and double quote

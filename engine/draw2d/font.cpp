@@ -17,7 +17,11 @@ constexpr int kDefaultHeight = 16;
 }  // namespace
 
 void AddFontLoader(const Ref<TFontLoader>& loader) {
-    if (loader->_succ) return;
+    // The chain's last loader has no successor either: looked for by identity, so that
+    // adding it again cannot close the chain into a circle.
+    for (TFontLoader* in_chain = _loaders.get(); in_chain; in_chain = in_chain->_succ.get()) {
+        if (in_chain == loader.get()) return;
+    }
     loader->_succ = _loaders;
     _loaders = loader;
 }

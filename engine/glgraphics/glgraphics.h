@@ -1,6 +1,6 @@
 /// @file
 /// The OpenGL graphics driver: contexts on the platform's window system (GLX windows on
-/// X11, windowless contexts on the headless platform; see platform/glcontext.h), plus
+/// X11, windowless contexts on the headless platform; see platform/api/glcontext.h), plus
 /// small OpenGL helpers for renderers.
 ///
 /// The module's start-up makes GLGraphicsDriver() the current driver with

@@ -142,9 +142,9 @@ TEST(Debugger, UnhandledErrorsEndOfInputAndDebuggerErrors) {
         {"throw", "l", "~>Unhandled Exception:Broken\tdown\n~>\n", 255},
         {"throw", "q", "~>Unhandled Exception:Broken\tdown\n~>\n", 0},
         {"", "t", "~>DebugStop:\n~>\n", 255},
-        {"underflow", "", "~>Debugger Error:scope stack underflow\n", 0},
-        {"exceptions", "", "~>Debugger Error:exception stack underflow\n", 0},
-        {"badtag", "t", "~>DebugStop:\n~>\n", 0},
+        {"underflow", "", "~>Debugger Error:scope stack underflow\n", 255},
+        {"exceptions", "", "~>Debugger Error:exception stack underflow\n", 255},
+        {"badtag", "t", "~>DebugStop:\n~>\n", 255},
     };
     for (const Case& c : cases) {
         DebugSession p(DEBUG_PROBE, {c.mode});

@@ -2,6 +2,7 @@
 // glyph images made from the embedded bitmap.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "draw2d/draw2d.h"
@@ -100,6 +101,25 @@ TEST_F(ImageTest, DefaultFontGlyphsComeFromTheEmbeddedBitmap) {
     }
     EXPECT_EQ(glyph->_image->flags, 0);
     EXPECT_THROW(font->LoadGlyph(96), TRuntimeException);
+}
+
+// A loader that makes no font, counting how often it is asked; asked twice by one
+// LoadFont (a chain that runs in a circle), it throws so that the loop ends.
+class CountingLoader : public TFontLoader {
+public:
+    Ref<TFont> LoadFont(const Ref<Object>&, int, int) override {
+        if (++asked > 1) throw std::logic_error("asked twice");
+        return nullptr;
+    }
+    int asked = 0;
+};
+
+TEST_F(ImageTest, AddingALoaderAgainKeepsTheChainAsItWas) {
+    Ref<CountingLoader> first = New<CountingLoader>(), second = New<CountingLoader>();
+    for (const Ref<CountingLoader>& loader : {first, second, first, second}) AddFontLoader(loader);
+    EXPECT_FALSE(LoadFont(String("nothing.fnt").AsObject(), 12, 0));
+    EXPECT_EQ(first->asked, 1);
+    EXPECT_EQ(second->asked, 1);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
-// Runs each animated example as a process of its own on the X server, watches its window
-// from outside until the pictures in it change from one look to the next, ends it each
-// way a user can, and checks that it ends on its own, with status 0.
+// Runs each example as a process of its own on the X server. An animated one is watched
+// from outside until the pictures in its window change from one look to the next and
+// ended each way a user can; every one must then end on its own, with status 0 and the
+// output it promises.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,11 +12,13 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/temp_dir.h"
 #include "support/x11_close_box.h"
 
 #include <X11/Xutil.h>
@@ -24,9 +28,6 @@
 namespace {
 
 constexpr int kWidth = 640, kHeight = 480;  // every example's window
-
-// The example programs, built beside this test.
-const char* const kExamples[] = {DRAWING_EXAMPLE, COLLISIONS_EXAMPLE};
 
 // Calls step every 50 ms until it returns true, for a minute at most (only a failing run
 // waits that long; software OpenGL in a sanitizer build starts slowly); whether it did.
@@ -40,6 +41,7 @@ bool Within(Step step) {
     return false;
 }
 
+// An example running with its standard output kept in a file.
 class ExampleProcess {
 public:
     ExampleProcess(const char* program, std::vector<std::string> args) {
@@ -47,7 +49,11 @@ public:
         std::vector<char*> argv;
         for (std::string& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
-        if (posix_spawn(&pid_, program, nullptr, nullptr, argv.data(), environ) != 0) pid_ = 0;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, StdoutPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (posix_spawn(&pid_, program, &actions, nullptr, argv.data(), environ) != 0) pid_ = 0;
+        posix_spawn_file_actions_destroy(&actions);
     }
     ~ExampleProcess() {
         if (pid_ <= 0) return;
@@ -65,7 +71,13 @@ public:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1000 - WTERMSIG(status);
     }
 
+    // What it has written on its standard output.
+    std::string Stdout() const { return TempDir::Read(StdoutPath()); }
+
 private:
+    std::string StdoutPath() const { return dir_ / "stdout"; }
+
+    TempDir dir_;
     pid_t pid_ = 0;
 };
 
@@ -110,6 +122,30 @@ struct ExampleRun {
     Ending ending;
 };
 
+struct Example {
+    const char* program;  // built beside this test
+    std::vector<ExampleRun> runs;
+    std::string output;  // its whole standard output
+};
+
+// Each example, run every way it can be ended.
+std::vector<Example> Examples() {
+    const std::vector<ExampleRun> animated = {
+        {"--frames 20", {"--frames", "20"}, Ending::kByItself},
+        {"Escape", {}, Ending::kEscape},
+        {"close box", {}, Ending::kCloseBox},
+    };
+    const std::string modules_demo_dir = std::filesystem::canonical(MODULES_DEMO_EXAMPLE).parent_path();
+    return {
+        {FIRST_WINDOW_EXAMPLE, animated, ""},
+        {DRAWING_EXAMPLE, animated, ""},
+        {COLLISIONS_EXAMPLE, animated, ""},
+        {MODULES_DEMO_EXAMPLE,
+         {{"no window", {}, Ending::kByItself}},
+         "Started every module from " + modules_demo_dir + "\n"},
+    };
+}
+
 }  // namespace
 
 TEST(Examples, RunUntilToldToEndThenEndWell) {
@@ -117,15 +153,10 @@ TEST(Examples, RunUntilToldToEndThenEndWell) {
     ASSERT_TRUE(display) << "needs an X display (run under scripts/with-xvfb.sh)";
     // A window that goes while it is looked at is a failure to see it, not a fatal error.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    const ExampleRun runs[] = {
-        {"--frames 20", {"--frames", "20"}, Ending::kByItself},
-        {"Escape", {}, Ending::kEscape},
-        {"close box", {}, Ending::kCloseBox},
-    };
-    for (const char* program : kExamples) {
-        for (const ExampleRun& run : runs) {
-            SCOPED_TRACE(std::string(program) + ", " + run.what);
-            ExampleProcess example(program, run.args);
+    for (const Example& example_program : Examples()) {
+        for (const ExampleRun& run : example_program.runs) {
+            SCOPED_TRACE(std::string(example_program.program) + ", " + run.what);
+            ExampleProcess example(example_program.program, run.args);
             ASSERT_TRUE(example.Started());
             std::optional<int> status;
             if (run.ending != Ending::kByItself) {
@@ -154,6 +185,7 @@ TEST(Examples, RunUntilToldToEndThenEndWell) {
             }
             ASSERT_TRUE(Within([&] { return (status = example.Ended()).has_value(); })) << "still running";
             EXPECT_EQ(0, *status);
+            EXPECT_EQ(example_program.output, example.Stdout());
         }
     }
     XCloseDisplay(display);
