@@ -32,13 +32,14 @@ private:
     std::vector<uint8_t> _buf;
 };
 
-/** @{ */
-/// The bank's own operations as free functions.
+/// Same as `TBank::Create(size)`.
 Ref<TBank> CreateBank(int64_t size = 0);
+/// Same as `bank->Buf()`.
 uint8_t* BankBuf(const Ref<TBank>& bank);
+/// Same as `bank->Size()`.
 int64_t BankSize(const Ref<TBank>& bank);
+/// Same as `bank->Resize(size)`.
 void ResizeBank(const Ref<TBank>& bank, int64_t size);
-/** @} */
 
 /** @{ */
 /// The whole content of a URL (see OpenStream) as a new bank; Null when it cannot be

@@ -45,11 +45,10 @@ public:
                               bool writeable) override;
 };
 
-/** @{ */
-/// TXEndianStream::BigEndian and TXEndianStream::LittleEndian as free functions.
+/// Same as `TXEndianStream::BigEndian(stream)`.
 Ref<TStream> BigEndianStream(const Ref<TStream>& stream);
+/// Same as `TXEndianStream::LittleEndian(stream)`.
 Ref<TStream> LittleEndianStream(const Ref<TStream>& stream);
-/** @} */
 
 /// The module record of endianstream (see InitModule).
 extern Module endianstream_module;

@@ -88,13 +88,13 @@ public:
 /// The hook id of emitted events, allocated when the event module starts.
 extern int EmitEventHook;
 
-/** @{ */
-/// TEvent::Create, TEvent::Emit and TEvent::AllocUserId as free functions.
+/// Same as `TEvent::Create(id, source, data, mods, x, y, extra)`.
 Ref<TEvent> CreateEvent(int id, Ref<Object> source = nullptr, int data = 0, int mods = 0, int x = 0, int y = 0,
                         Ref<Object> extra = nullptr);
+/// Same as `event->Emit()`.
 void EmitEvent(const Ref<TEvent>& event);
+/// Same as `TEvent::AllocUserId()`.
 int AllocUserEventId();
-/** @} */
 
 /// The module record of event (see InitModule).
 extern Module event_module;

@@ -164,25 +164,36 @@ public:
 /// The descriptor DataType returns; made when the module starts.
 extern Ref<Object> ListDataType;
 
-/** @{ */
-/// The list's own operations as free functions: CreateList makes an empty list, the
-/// others call the TList method of the same meaning (RemoveLink: TLink::Remove).
+/// Same as `New<TList>()`.
 Ref<TList> CreateList();
+/// Same as `list->Clear()`.
 void ClearList(const Ref<TList>& list);
+/// Same as `list->Count()`.
 int CountList(const Ref<TList>& list);
+/// Same as `list->IsEmpty()`.
 bool ListIsEmpty(const Ref<TList>& list);
+/// Same as `list->Contains(value)`.
 bool ListContains(const Ref<TList>& list, const Ref<Object>& value);
+/// Same as `list->Sort(ascending, compareFunc)`.
 void SortList(const Ref<TList>& list, bool ascending = true, CompareFunction compareFunc = CompareObjects);
+/// Same as `TList::FromArray(array)`.
 Ref<TList> ListFromArray(const Array<Ref<Object>>& array);
+/// Same as `list->ToArray()`.
 Array<Ref<Object>> ListToArray(const Ref<TList>& list);
+/// Same as `list_x->Swap(*list_y)`.
 void SwapLists(const Ref<TList>& list_x, const Ref<TList>& list_y);
+/// Same as `list->Reverse()`.
 void ReverseList(const Ref<TList>& list);
+/// Same as `list->FindLink(value)`.
 Ref<TLink> ListFindLink(const Ref<TList>& list, const Ref<Object>& value);
+/// Same as `list->AddLast(value)`.
 Ref<TLink> ListAddLast(const Ref<TList>& list, Ref<Object> value);
+/// Same as `list->AddFirst(value)`.
 Ref<TLink> ListAddFirst(const Ref<TList>& list, Ref<Object> value);
+/// Same as `list->Remove(value)`.
 bool ListRemove(const Ref<TList>& list, const Ref<Object>& value);
+/// Same as `link->Remove()`.
 void RemoveLink(const Ref<TLink>& link);
-/** @} */
 
 /// The module record of linkedlist (see InitModule).
 extern Module linkedlist_module;

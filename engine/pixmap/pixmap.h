@@ -72,22 +72,32 @@ private:
     void CheckPixel(int x, int y) const;
 };
 
-/** @{ */
-/// The pixmap's own operations as free functions.
+/// Same as `TPixmap::Create(width, height, format, align)`.
 Ref<TPixmap> CreatePixmap(int width, int height, int format, int align = 4);
+/// Same as `TPixmap::CreateStatic(pixels, width, height, pitch, format)`.
 Ref<TPixmap> CreateStaticPixmap(void* pixels, int width, int height, int pitch, int format);
+/// Same as `pixmap->Copy()`.
 Ref<TPixmap> CopyPixmap(const Ref<TPixmap>& pixmap);
+/// Same as `pixmap->Convert(format)`.
 Ref<TPixmap> ConvertPixmap(const Ref<TPixmap>& pixmap, int format);
+/// Same as `pixmap->width`.
 int PixmapWidth(const Ref<TPixmap>& pixmap);
+/// Same as `pixmap->height`.
 int PixmapHeight(const Ref<TPixmap>& pixmap);
+/// Same as `pixmap->pitch`.
 int PixmapPitch(const Ref<TPixmap>& pixmap);
+/// Same as `pixmap->format`.
 int PixmapFormat(const Ref<TPixmap>& pixmap);
+/// Same as `pixmap->PixelPtr(x, y)`.
 uint8_t* PixmapPixelPtr(const Ref<TPixmap>& pixmap, int x = 0, int y = 0);
+/// Same as `pixmap->Window(x, y, width, height)`.
 Ref<TPixmap> PixmapWindow(const Ref<TPixmap>& pixmap, int x, int y, int width, int height);
+/// Same as `pixmap->ReadPixel(x, y)`.
 uint32_t ReadPixel(const Ref<TPixmap>& pixmap, int x, int y);
+/// Same as `pixmap->WritePixel(x, y, color)`.
 void WritePixel(const Ref<TPixmap>& pixmap, int x, int y, uint32_t color);
+/// Same as `pixmap->ClearPixels(color)`.
 void ClearPixels(const Ref<TPixmap>& pixmap, uint32_t color);
-/** @} */
 
 /// New PF_RGBA8888 pixmap in which pixels of the key colour become transparent and take
 /// the average colour of their non-key neighbours (black when there are none).

@@ -211,31 +211,50 @@ Ref<TStream> WriteStream(const Ref<Object>& url);
 Ref<TStream> WriteStream(const String& url);
 /** @} */
 
-/** @{ */
-/// The stream's own operations as free functions.
+/// Same as `stream->Eof()`.
 bool Eof(const Ref<TStream>& stream);
+/// Same as `stream->Pos()`.
 int64_t StreamPos(const Ref<TStream>& stream);
+/// Same as `stream->Size()`.
 int64_t StreamSize(const Ref<TStream>& stream);
+/// Same as `stream->Seek(pos)`.
 int64_t SeekStream(const Ref<TStream>& stream, int64_t pos);
+/// Same as `stream->Flush()`.
 int FlushStream(const Ref<TStream>& stream);
+/// Same as `stream->Close()`.
 int CloseStream(const Ref<TStream>& stream);
+/// Same as `stream->ReadByte()`.
 int ReadByte(const Ref<TStream>& stream);
+/// Same as `stream->ReadShort()`.
 int ReadShort(const Ref<TStream>& stream);
+/// Same as `stream->ReadInt()`.
 int32_t ReadInt(const Ref<TStream>& stream);
+/// Same as `stream->ReadLong()`.
 int64_t ReadLong(const Ref<TStream>& stream);
+/// Same as `stream->ReadFloat()`.
 float ReadFloat(const Ref<TStream>& stream);
+/// Same as `stream->ReadDouble()`.
 double ReadDouble(const Ref<TStream>& stream);
+/// Same as `stream->WriteByte(n)`.
 void WriteByte(const Ref<TStream>& stream, int n);
+/// Same as `stream->WriteShort(n)`.
 void WriteShort(const Ref<TStream>& stream, int n);
+/// Same as `stream->WriteInt(n)`.
 void WriteInt(const Ref<TStream>& stream, int32_t n);
+/// Same as `stream->WriteLong(n)`.
 void WriteLong(const Ref<TStream>& stream, int64_t n);
+/// Same as `stream->WriteFloat(n)`.
 void WriteFloat(const Ref<TStream>& stream, float n);
+/// Same as `stream->WriteDouble(n)`.
 void WriteDouble(const Ref<TStream>& stream, double n);
+/// Same as `stream->ReadString(length)`.
 String ReadString(const Ref<TStream>& stream, int64_t length);
+/// Same as `stream->WriteString(str)`.
 void WriteString(const Ref<TStream>& stream, const String& str);
+/// Same as `stream->ReadLine()`.
 String ReadLine(const Ref<TStream>& stream);
+/// Same as `stream->WriteLine(str)`.
 bool WriteLine(const Ref<TStream>& stream, const String& str);
-/** @} */
 
 /** @{ */
 /// Whole-stream operations; a URL that cannot be opened throws the read (write) exception.
