@@ -25,22 +25,38 @@ namespace corvex {
 class TDraw2DGraphics : public TGraphics {
 public:
     /** @{ */
-    /// The stored drawing state, as the setters below leave it: colour and alpha, the
-    /// clear colour, line width, rotation and scale with the transform matrix they make,
-    /// viewport, origin, handle (negated), font and blend mode.
+    /// Drawing colour (SetColor).
     int color_red = 255, color_green = 255, color_blue = 255;
-    float color_alpha = 1;
-    int clscolor_red = 0, clscolor_green = 0, clscolor_blue = 0;
-    float line_width = 1;
-    float tform_rot = 0;
-    float tform_scale_x = 1, tform_scale_y = 1;
-    float tform_ix = 1, tform_iy = 0, tform_jx = 0, tform_jy = 1;
-    int viewport_x = 0, viewport_y = 0, viewport_w = 0, viewport_h = 0;
-    float origin_x = 0, origin_y = 0;
-    float handle_x = 0, handle_y = 0;
-    Ref<TImageFont> image_font;
-    int blend_mode = MASKBLEND;
     /** @} */
+    float color_alpha = 1;  ///< alpha (SetAlpha)
+    /** @{ */
+    /// Clear colour (SetClsColor).
+    int clscolor_red = 0, clscolor_green = 0, clscolor_blue = 0;
+    /** @} */
+    float line_width = 1;  ///< line width (SetLineWidth)
+    float tform_rot = 0;   ///< rotation in degrees (SetRotation)
+    /** @{ */
+    /// Scale (SetScale).
+    float tform_scale_x = 1, tform_scale_y = 1;
+    /** @} */
+    /** @{ */
+    /// The 2x2 transform matrix that rotation and scale make.
+    float tform_ix = 1, tform_iy = 0, tform_jx = 0, tform_jy = 1;
+    /** @} */
+    /** @{ */
+    /// Viewport (SetViewport).
+    int viewport_x = 0, viewport_y = 0, viewport_w = 0, viewport_h = 0;
+    /** @} */
+    /** @{ */
+    /// Origin (SetOrigin).
+    float origin_x = 0, origin_y = 0;
+    /** @} */
+    /** @{ */
+    /// Handle, negated (SetHandle).
+    float handle_x = 0, handle_y = 0;
+    /** @} */
+    Ref<TImageFont> image_font;  ///< font (SetImageFont)
+    int blend_mode = MASKBLEND;  ///< blend mode (SetBlend)
     Ref<TGraphics> _graphics;    ///< Null after Close
     Ref<TDraw2DDriver> _driver;  ///< Null after Close
     int _setup = 0;              ///< 1 once made current

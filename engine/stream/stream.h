@@ -35,15 +35,16 @@ public:
     virtual int Flush();
     /// Flushes and closes; 0 when it succeeded.
     virtual int Close();
-    /** @{ */
-    /// Transfer up to count bytes; the result is the number moved.
+    /// Reads up to count bytes into buf; returns the number read.
     virtual int64_t Read(void* buf, int64_t count);
+    /// Writes up to count bytes from buf; returns the number written.
     virtual int64_t Write(const void* buf, int64_t count);
-    /** @} */
 };
 
 /// Exact-count transfers, binary values (machine order, little-endian) and 8-bit text,
 /// all built on Read, Write and Eof.
+///
+/// Byte and short are unsigned; bytes missing at the end of the stream read as 0.
 class TStream : public TIO {
 public:
     /// Reads until count bytes arrived or the stream ended; returns the bytes read.
@@ -54,21 +55,30 @@ public:
     /// Skips up to count bytes; returns the bytes skipped.
     virtual int64_t SkipBytes(int64_t count);
 
-    /** @{ */
-    /// Byte and short are unsigned; bytes missing at the end of the stream read as 0.
+    /// An unsigned 8-bit value.
     virtual int ReadByte();
+    /// The low 8 bits of n.
     virtual void WriteByte(int n);
+    /// An unsigned 16-bit value.
     virtual int ReadShort();
+    /// The low 16 bits of n.
     virtual void WriteShort(int n);
+    /// A 32-bit integer.
     virtual int32_t ReadInt();
+    /// A 32-bit integer.
     virtual void WriteInt(int32_t n);
+    /// A 64-bit integer.
     virtual int64_t ReadLong();
+    /// A 64-bit integer.
     virtual void WriteLong(int64_t n);
+    /// A 32-bit float.
     virtual float ReadFloat();
+    /// A 32-bit float.
     virtual void WriteFloat(float n);
+    /// A 64-bit float.
     virtual double ReadDouble();
+    /// A 64-bit float.
     virtual void WriteDouble(double n);
-    /** @} */
 
     /// One line, ended by byte 10, byte 0 or the end of the stream; bytes 13 are dropped.
     virtual String ReadLine();
