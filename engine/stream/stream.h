@@ -215,8 +215,14 @@ extern Ref<TStreamFactory> stream_factories;
 /// opens a file; anything else goes to the factories. Null when nothing can open it.
 Ref<TStream> OpenStream(const Ref<Object>& url, bool readable = true, bool writeable = true);
 Ref<TStream> OpenStream(const String& url, bool readable = true, bool writeable = true);
+/** @} */
+/** @{ */
+/// OpenStream for reading only.
 Ref<TStream> ReadStream(const Ref<Object>& url);
 Ref<TStream> ReadStream(const String& url);
+/** @} */
+/** @{ */
+/// OpenStream for writing only.
 Ref<TStream> WriteStream(const Ref<Object>& url);
 Ref<TStream> WriteStream(const String& url);
 /** @} */
@@ -266,19 +272,37 @@ String ReadLine(const Ref<TStream>& stream);
 /// Same as `stream->WriteLine(str)`.
 bool WriteLine(const Ref<TStream>& stream, const String& str);
 
+// Whole-stream operations; a URL that cannot be opened throws the read (write) exception.
+
 /** @{ */
-/// Whole-stream operations; a URL that cannot be opened throws the read (write) exception.
+/// Every byte of url; throws TStreamReadException when it cannot be opened.
 Array<uint8_t> LoadByteArray(const Ref<Object>& url);
 Array<uint8_t> LoadByteArray(const String& url);
+/** @} */
+/** @{ */
+/// Every byte of url as characters 0 to 255; throws TStreamReadException when it cannot
+/// be opened.
 String LoadString(const Ref<Object>& url);
 String LoadString(const String& url);
+/** @} */
+/** @{ */
+/// Replaces url's content with the low 8 bits of every character; throws
+/// TStreamWriteException when it cannot be opened or written.
 void SaveString(const String& str, const Ref<Object>& url);
 void SaveString(const String& str, const String& url);
+/** @} */
+/** @{ */
+/// Replaces url's content with the bytes; throws TStreamWriteException when it cannot be
+/// opened or written.
 void SaveByteArray(const Array<uint8_t>& array, const Ref<Object>& url);
 void SaveByteArray(const Array<uint8_t>& array, const String& url);
-Ref<Object> LoadObject(const Ref<Object>& url);
-void SaveObject(const Ref<Object>& obj, const Ref<Object>& url);
 /** @} */
+/// The object TStream::ReadObject reads from url; throws TStreamReadException when it
+/// cannot be opened.
+Ref<Object> LoadObject(const Ref<Object>& url);
+/// Replaces url's content with what TStream::WriteObject writes of obj; throws
+/// TStreamWriteException when it cannot be opened or written.
+void SaveObject(const Ref<Object>& obj, const Ref<Object>& url);
 
 /// Copies from `from` until its end, bufSize bytes at a time.
 void CopyStream(const Ref<TStream>& from, const Ref<TStream>& to, int64_t bufSize = 4096);
