@@ -9,7 +9,7 @@ list(JOIN headers " \\\n                         " input)
 file(MAKE_DIRECTORY ${CORVEX_DOCS_DIR}/api)
 # docs/Doxyfile names its paths from the top of the tree, where doxygen runs.
 file(WRITE ${CORVEX_DOCS_DIR}/Doxyfile "@INCLUDE = ${CORVEX_ROOT}/docs/Doxyfile
-INPUT                  = ${input}
+INPUT                 += ${input}
 OUTPUT_DIRECTORY       = ${CORVEX_DOCS_DIR}/api
 ")
 file(WRITE ${CORVEX_DOCS_DIR}/Doxyfile.check "@INCLUDE = ${CORVEX_DOCS_DIR}/Doxyfile
