@@ -23,6 +23,7 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 constexpr int kFrames = 600;
+constexpr int kWarmUpFrames = 10;
 
 struct Run {
     const char* name;
@@ -35,12 +36,15 @@ void DrawFrame(int frame) {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
-// Times kFrames frames, each drawn and then shown by present, from the end of a first
-// frame that starts the rhythm.
+// Times kFrames frames, each drawn and then shown by present, after a few frames that
+// start the rhythm. The total is the time between the ends of two presents, so a slower
+// present at the start (the first ones after a window opens are) would read as drift.
 template <class Present>
 Run TimeFrames(const char* name, Present present) {
-    DrawFrame(0);
-    present();
+    for (int frame = 0; frame < kWarmUpFrames; ++frame) {
+        DrawFrame(frame);
+        present();
+    }
     Run run{name, 0, {}};
     auto last = Clock::now();
     const auto start = last;
