@@ -103,13 +103,17 @@ void TDO::UpdateBee() {
     x += Rand(-1, 1);
     y += Rand(-1, 1);
     z += Rand(0, 0);
-    zv *= 0.98f;
-    xv *= 0.98f;
-    yv *= 0.98f;
+    Glide(0.98f);
+    if (y < 30) yv += 2;
+}
+
+void TDO::Glide(float damping) {
+    zv *= damping;
+    xv *= damping;
+    yv *= damping;
     x += xv;
     y += yv;
     z += zv;
-    if (y < 30) yv += 2;
 }
 
 void TDO::UpdateFlower() {
@@ -147,12 +151,7 @@ void TDO::UpdateCloud() {
     SteerTowards(x, dx, xv, step);
     SteerTowards(y, dy, yv, step);
     SteerTowards(z, dz, zv, step);
-    zv *= 0.9f;
-    xv *= 0.9f;
-    yv *= 0.9f;
-    x += xv;
-    y += yv;
-    z += zv;
+    Glide(0.9f);
 }
 
 // A sprite 400 units in front of the camera is drawn 12 times its size; a sprite

@@ -63,6 +63,8 @@ private:
     void UpdateBee();
     void UpdateFlower();
     void UpdateCloud();
+    // Slows the velocity by damping (z, x, y in that order) and moves by it.
+    void Glide(float damping);
     void Project();
 };
 
